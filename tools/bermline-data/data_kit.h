@@ -3,12 +3,16 @@
 
 #include <string>
 
-// Writes one file of the kit below `root`, creating its folders. Reports
-// and returns false on failure.
+// Writes one file of the kit below `root` (which ends in "/"), creating its
+// folders; the previous copy survives a failed write. Reports and returns
+// false on failure.
 bool write_kit_file(const std::string& root, const std::string& name, const std::string& bytes);
 
 // The data-identity archive "zzzz.saf".
 bool write_identity_archive(const std::string& root);
 
-// The track "rabbithill".
-bool write_rabbithill(const std::string& root);
+// Every track folder, with the textures and models only tracks use.
+bool write_tracks(const std::string& root);
+
+// Bikes, riders, wheels, the font, the interface art and the series files.
+bool write_art(const std::string& root);

@@ -11,6 +11,6 @@ int main(int argc, char** argv) {
   }
   std::string root = argv[1];
   if (root.empty() || root.back() != '/') root += '/';
-  bool ok = write_identity_archive(root) && write_rabbithill(root);
+  bool ok = write_identity_archive(root) && write_tracks(root) && write_art(root);
   return ok ? 0 : 1;
 }
