@@ -15,21 +15,16 @@ function(bl_add_library name folder)
   endif()
 endfunction()
 
-# bl_add_test(NAME folder DEPS ...): one GoogleTest program per test folder.
-# Tests find the generated game data through BL_TEST_GAME_DIR, their
-# hand-made files through BL_TEST_FIXTURES, and make scratch folders under
-# BL_TEST_TMP (see tests/testkit).
+# bl_add_test(NAME folder DEPS ...): one GoogleTest program per test folder,
+# labelled with the folder's name. The test kit (tests/testkit) tells tests
+# where the generated game data, the fixtures and the scratch space are.
 function(bl_add_test name folder)
-  cmake_parse_arguments(ARG "" "" "DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/${folder}/*.cpp)
   if(NOT sources)
     return()
   endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} bl_testkit GTest::gtest GTest::gtest_main)
-  set(labels ${folder} ${ARG_LABELS})
-  gtest_discover_tests(${name}
-    DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}"
-    ENVIRONMENT "BL_TEST_TMP=${CMAKE_BINARY_DIR}/test-tmp;BL_TEST_GAME_DIR=${BL_GAME_DIR};BL_TEST_FIXTURES=${PROJECT_SOURCE_DIR}/tests/fixtures")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS ${folder})
 endfunction()

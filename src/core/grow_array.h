@@ -2,6 +2,7 @@
 // failed growth leaves the array unchanged and reports false.
 #pragma once
 
+#include <cstddef>
 #include <new>
 #include <utility>
 #include <vector>

@@ -21,8 +21,7 @@ namespace testkit {
 namespace fs = std::filesystem;
 
 std::string scratch_dir(const std::string& label) {
-  const char* root = std::getenv("BL_TEST_TMP");
-  fs::path base = root ? root : fs::temp_directory_path() / "bermline-tests";
+  fs::path base = BL_TEST_TMP;
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   std::string name = info ? std::string(info->test_suite_name()) + "." + info->name() : "outside";
   for (char& c : name)
@@ -116,14 +115,8 @@ ProcessResult run_process(const std::vector<std::string>& argv,
   return result;
 }
 
-std::string game_dir() {
-  const char* dir = std::getenv("BL_TEST_GAME_DIR");
-  return dir ? std::string(dir) + "/" : "";
-}
+std::string game_dir() { return std::string(BL_TEST_GAME_DIR) + "/"; }
 
-std::string fixtures_dir() {
-  const char* dir = std::getenv("BL_TEST_FIXTURES");
-  return dir ? std::string(dir) + "/" : "";
-}
+std::string fixtures_dir() { return std::string(BL_TEST_FIXTURES) + "/"; }
 
 }  // namespace testkit
