@@ -1,0 +1,3 @@
+#include "core/race_clock.h"
+
+int32_t race_clock = 0;
