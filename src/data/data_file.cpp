@@ -158,6 +158,11 @@ DataFile* plain_open(const char* path, const char* mode) {
     compressed = host != nullptr;
   }
   if (!host) return nullptr;
+  struct stat info;
+  if (fstat(fileno(host), &info) == 0 && S_ISDIR(info.st_mode)) {  // a folder is not a file
+    std::fclose(host);
+    return nullptr;
+  }
   DataFile* file = new_handle(host);
   if (compressed && !start_gzip(file)) {
     df_close(file);

@@ -60,6 +60,7 @@ TEST(DataFile, HomeShadowsDataAndIndexIgnoresCase) {
   EXPECT_EQ(read_all("@only.txt"), "in data");
   EXPECT_EQ(read_all("@ONLY.TXT"), "in data");  // found through the index
   EXPECT_EQ(read_all("@missing.txt"), "<null>");
+  EXPECT_EQ(read_all("@tracks/Mud"), "<null>");  // a folder does not open as a file
   DataFile* written = df_open("@ONLY.TXT", "wb");  // writes go home, never into the index
   ASSERT_NE(written, nullptr);
   df_close(written);
