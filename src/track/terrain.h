@@ -17,9 +17,10 @@
 
 constexpr int MAX_TILE_KINDS = 256;
 constexpr int DECAL_BUCKETS_PER_SIDE = 8;
-// One low-detail ground texture of the renderer covers this many grid
-// cells per side.
+// The renderer's low-detail ground textures lie this many grid cells apart,
+// each reaching a margin further on both sides.
 constexpr int LOW_DETAIL_CELLS = 448;
+constexpr int LOW_DETAIL_MARGIN = 32;
 
 // A picture painted onto the ground: a rectangle of width `size` and
 // length size * aspect, centred on (x, z) and turned by `angle`.
@@ -116,3 +117,25 @@ void PaintTile(Terrain& t, int tx, int tz, int kind);
 
 // Derives every kind's tile code from its texture path (tile_texture_name).
 void DeriveTileCodes(Terrain& t);
+
+// Decals: read from "<folder>/decals" (the list exists once the file was
+// read), written back by the terrain save, and kept in an 8 x 8 bucket
+// grid over the field for drawing.
+void ReadDecals(Terrain& t);
+std::string decals_file_text(const Terrain& t);
+void insert_decal_bucket(Terrain& t, int index);
+void remove_decal_bucket(Terrain& t, int index);
+
+// The renderer's share of the terrain (level-of-detail trees, ground
+// texture caches, low-detail textures). Each entry may be null; headless
+// programs leave the whole table unset.
+struct TerrainRendererHooks {
+  void (*prepare_detail)(Terrain& t);    // after the heights are read
+  void (*build_low_detail)(Terrain& t);  // after the tile map is read
+  void (*prepare_caches)(Terrain& t);    // after the shadows are read
+  // Ground textures under this world rectangle must be rebuilt (decals).
+  void (*mark_ground)(Terrain& t, float x0, float z0, float x1, float z1);
+  void (*release)(Terrain& t);
+};
+void set_terrain_renderer_hooks(const TerrainRendererHooks* hooks);
+const TerrainRendererHooks* terrain_renderer_hooks();
