@@ -31,7 +31,8 @@ bool read_word(DataFile* file, char word[81]) {
 std::vector<int32_t> read_lap(DataFile* file) {
   std::vector<int32_t> entries;
   int value;
-  while (entries.size() < MAX_LAP_ENTRIES && df_scanf(file, "%d", &value) == 1) entries.push_back(value);
+  while (df_scanf(file, "%d", &value) == 1)
+    if (entries.size() < MAX_LAP_ENTRIES) entries.push_back(value);
   return entries;
 }
 
@@ -70,17 +71,15 @@ void ReadTimingGates(DataFile* file) {
   if (!read_word(file, word)) return;
   if (std::strcmp(word, "startinggate:") == 0) {
     StartPosition p;
-    while (start_positions.size() < MAX_START_POSITIONS &&
-           df_scanf(file, " [ %f %f %f ] %f ", &p.x, &p.y, &p.z, &p.heading) == 4)
-      start_positions.push_back(p);
+    while (df_scanf(file, " [ %f %f %f ] %f ", &p.x, &p.y, &p.z, &p.heading) == 4)
+      if (start_positions.size() < MAX_START_POSITIONS) start_positions.push_back(p);
     if (!read_word(file, word)) return;
   }
   if (std::strcmp(word, "checkpoints:") != 0) return;
   TimingGate g;
-  while (timing_gates.size() < MAX_TIMING_GATES &&
-         df_scanf(file, "%f [ %f %f %f ] [ %f %f %f ] ", &g.radius, &g.centre[0], &g.centre[1], &g.centre[2],
+  while (df_scanf(file, "%f [ %f %f %f ] [ %f %f %f ] ", &g.radius, &g.centre[0], &g.centre[1], &g.centre[2],
                   &g.direction[0], &g.direction[1], &g.direction[2]) == 7)
-    timing_gates.push_back(g);
+    if (timing_gates.size() < MAX_TIMING_GATES) timing_gates.push_back(g);
   std::vector<int32_t> first, normal;
   if (read_word(file, word) && std::strcmp(word, "firstlap:") == 0) {
     first = read_lap(file);

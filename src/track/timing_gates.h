@@ -42,7 +42,8 @@ extern int normal_lap_real_count;
 
 // Empties start positions, gates and the lap sequence.
 void clear_timing_gates();
-// Reads an open timing_gates file. The gates are kept only when the file
+// Reads an open timing_gates file; entries beyond the limits are skipped
+// (not stored), so the sections after them still count. The gates are kept only when the file
 // passes the acceptance rule (at least one gate, both laps non-empty, each
 // with an entry below GATE_NO_SEGMENT); the start positions always stay.
 void ReadTimingGates(DataFile* file);
