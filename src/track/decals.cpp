@@ -55,11 +55,14 @@ void remove_decal_bucket(Terrain& t, int index) {
 
 void ReadDecals(Terrain& t) {
   std::unique_ptr<DataFile, DataFileCloser> file(df_open((t.folder + "/decals").c_str(), "rb"));
-  if (!file) return;
+  if (file) read_decals(t, file.get());
+}
+
+void read_decals(Terrain& t, DataFile* file) {
   t.has_decals = true;
   Decal decal;
   char name[1024];
-  while (df_scanf(file.get(), "[ %f %f ] %f %f %f %1023s ", &decal.x, &decal.z, &decal.angle, &decal.size,
+  while (df_scanf(file, "[ %f %f ] %f %f %f %1023s ", &decal.x, &decal.z, &decal.angle, &decal.size,
                   &decal.aspect, name) == 6) {
     decal.sin_angle = std::sin(decal.angle);
     decal.cos_angle = std::cos(decal.angle);

@@ -93,11 +93,15 @@ bool apply_line(const KeywordLine& line, LensFlare* flare) {
 void ReadLighting(const std::string& folder) {
   reset_lighting();
   std::unique_ptr<DataFile, DataFileCloser> file(df_open((folder + "/lighting").c_str(), "rb"));
-  if (!file) return;
+  if (file) read_lighting(file.get());
+}
+
+void read_lighting(DataFile* file) {
+  reset_lighting();
   LensFlare flare;
   char buffer[1024];
   KeywordLine line;
-  while (df_gets(file.get(), buffer, sizeof buffer)) {
+  while (df_gets(file, buffer, sizeof buffer)) {
     if (!split_keyword_line(buffer, " \t", &line)) continue;
     if (!apply_line(line, &flare)) break;
   }

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+struct DataFile;
+
 constexpr int FLARE_ELEMENTS = 8;
 constexpr int SKY_FACES = 5;  // north, east, south, west, up
 
@@ -42,5 +44,7 @@ extern Lighting lighting;
 // Resets the record (all but the fog colour) and reads "<folder>/lighting"
 // (folder = "@" + track directory). A missing file leaves the reset values.
 void ReadLighting(const std::string& folder);
+// The same for an open file (the record is reset first).
+void read_lighting(DataFile* file);
 // Frees the flare list.
 void release_lighting();

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+struct DataFile;
 struct Shape;
 
 struct Billboard {
@@ -98,10 +99,14 @@ void insert_statue_bucket(int index);
 void rebuild_scenery_buckets();
 
 // Readers of the track folder's files (folder = "@" + track directory);
-// each stops quietly at the first line that does not match.
+// each stops quietly at the first line that does not match, and a missing
+// file means none. The second forms read an open file.
 void ReadFlaggers(const std::string& folder);
 void ReadBillboards(const std::string& folder);
 void ReadStatues(const std::string& folder);
+void read_flaggers(DataFile* file);
+void read_billboards(DataFile* file);
+void read_statues(DataFile* file);
 
 // The editor's writers: the file texts, and saving them into the folder.
 std::string billboards_file_text();

@@ -80,32 +80,40 @@ bool save_scenery_file(const std::string& folder, const char* name, const std::s
 
 }  // namespace
 
-void ReadFlaggers(const std::string& folder) {
+void read_flaggers(DataFile* file) {
   start_animation = StartAnimation{};
   lap_board = LapBoard{};
-  FilePtr file = open_scenery_file(folder, "flaggers");
-  if (!file) return;
-  if (!read_start_animation(file.get()) || !read_lap_board(file.get())) return;
-  while (read_corner_flagger(file.get())) {
+  if (!read_start_animation(file) || !read_lap_board(file)) return;
+  while (read_corner_flagger(file)) {
   }
 }
 
-void ReadBillboards(const std::string& folder) {
-  FilePtr file = open_scenery_file(folder, "billboards");
-  if (!file) return;
+void read_billboards(DataFile* file) {
   float x, lift, z, height, aspect;
   char name[1024];
-  while (df_scanf(file.get(), "[ %f %f %f ] %f %f %1023s ", &x, &lift, &z, &height, &aspect, name) == 6)
+  while (df_scanf(file, "[ %f %f %f ] %f %f %1023s ", &x, &lift, &z, &height, &aspect, name) == 6)
     CreateBillboard(x, lift, z, height, aspect, name);
 }
 
-void ReadStatues(const std::string& folder) {
-  FilePtr file = open_scenery_file(folder, "statues");
-  if (!file) return;
+void read_statues(DataFile* file) {
   float x, lift, z, heading;
   char model[1024], texture[1024], shape[1024];
-  while (df_scanf(file.get(), "[ %f %f %f ] %f %1023s %1023s %1023s ", &x, &lift, &z, &heading, model, texture, shape) == 7)
+  while (df_scanf(file, "[ %f %f %f ] %f %1023s %1023s %1023s ", &x, &lift, &z, &heading, model, texture, shape) == 7)
     CreateStatue(x, lift, z, heading, model, texture, shape);
+}
+
+void ReadFlaggers(const std::string& folder) {
+  start_animation = StartAnimation{};
+  lap_board = LapBoard{};
+  if (FilePtr file = open_scenery_file(folder, "flaggers")) read_flaggers(file.get());
+}
+
+void ReadBillboards(const std::string& folder) {
+  if (FilePtr file = open_scenery_file(folder, "billboards")) read_billboards(file.get());
+}
+
+void ReadStatues(const std::string& folder) {
+  if (FilePtr file = open_scenery_file(folder, "statues")) read_statues(file.get());
 }
 
 std::string billboards_file_text() {

@@ -15,6 +15,8 @@
 
 #include "track/ground_material.h"
 
+struct DataFile;
+
 constexpr int MAX_TILE_KINDS = 256;
 constexpr int DECAL_BUCKETS_PER_SIDE = 8;
 // The renderer's low-detail ground textures lie this many grid cells apart,
@@ -122,6 +124,7 @@ void DeriveTileCodes(Terrain& t);
 // read), written back by the terrain save, and kept in an 8 x 8 bucket
 // grid over the field for drawing.
 void ReadDecals(Terrain& t);
+void read_decals(Terrain& t, DataFile* file);
 std::string decals_file_text(const Terrain& t);
 void insert_decal_bucket(Terrain& t, int index);
 void remove_decal_bucket(Terrain& t, int index);

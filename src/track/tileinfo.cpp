@@ -245,7 +245,8 @@ void ReadTexturelist(Terrain& t, DataFile* file) {
     std::string name = text;
     float f, ra, rb;
     if (scan_text(text, "%f %f %f %n", &f, &ra, &rb, &consumed) >= 3 && all_finite({f, ra, rb})) {
-      friction = f, a = ra, b = rb;
+      // Held to the same limits as tileinfo values: never negative.
+      friction = f < 0.0f ? 0.0f : f, a = ra < 0.0f ? 0.0f : ra, b = rb < 0.0f ? 0.0f : rb;
       name = text.substr(static_cast<size_t>(consumed));
     }
     size_t k = static_cast<size_t>(t.tile_count++);

@@ -146,3 +146,30 @@ TEST_F(Tileinfo, AtMost256KindsAndAnUnclosedKindIsDropped) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Tileinfo, TexturelistLines) {
+  std::string text = "  0.8 6 20 dirt.png\n\n2.5 mud.png\n-1 -2 -3 dirt.png\nmud.png";
+  DataFile* file = df_open_stream(fmemopen(text.data(), text.size(), "rb"));
+  ReadTexturelist(t, file);
+  df_close(file);
+  ASSERT_EQ(t.tile_count, 4);
+  EXPECT_EQ(t.tile_texture_name[0], "@dirt.png");
+  EXPECT_FLOAT_EQ(t.materials[0].friction_value[0], 0.8f);
+  EXPECT_FLOAT_EQ(t.materials[0].roll_b[0], 20.0f);
+  // Fewer than three numbers: the whole line is the name.
+  EXPECT_EQ(t.tile_texture_name[1], "@2.5 mud.png");
+  EXPECT_EQ(t.tile_texture[1], 0);
+  EXPECT_FLOAT_EQ(t.materials[1].friction_value[0], 1.0f);
+  EXPECT_FLOAT_EQ(t.materials[1].roll_a[0], 5.0f);
+  // Negative values are raised to 0, as in tileinfo.
+  EXPECT_FLOAT_EQ(t.materials[2].friction_value[0], 0.0f);
+  EXPECT_FLOAT_EQ(t.materials[2].roll_b[0], 0.0f);
+  // A last line without a line break keeps its whole name.
+  EXPECT_EQ(t.tile_texture_name[3], "@mud.png");
+  EXPECT_NE(t.tile_texture[3], 0);
+  EXPECT_EQ(t.materials[3].roost[0].mode, 1);
+}
+
+}  // namespace
