@@ -1,0 +1,60 @@
+#include "physics/bike_tick.h"
+
+#include <algorithm>
+
+#include "physics/bike_step.h"
+#include "physics/ground_contact.h"
+#include "physics/physics_world.h"
+#include "physics/bike_load.h"
+#include "physics/shape_contact.h"
+#include "track/terrain.h"
+
+namespace {
+
+constexpr double PLACE_STEP = 0.25;
+constexpr int PLACE_MAX_STEPS = 4096;  // 1024 ft: give up on a ground that never ends
+
+}  // namespace
+
+void place_bike(Bike& b, double x, double z, double heading) {
+  const Terrain& t = terrain;
+  auto grid_index = [&](double c) {
+    double i = c / t.spacing;
+    return i >= 0 ? static_cast<int>(std::min(i, static_cast<double>(t.grid_size))) : 0;
+  };
+  double y = t.spacing > 0 ? TerrainVertexHeight(t, grid_index(x), grid_index(z)) : 0;
+  for (int step = 0; step < PLACE_MAX_STEPS; ++step, y += PLACE_STEP) {
+    reset_bike_pose(b);
+    rotate_bike(b, 0, 1, 0, heading);
+    move_bike(b, x, y, z);
+    if (!collide_bike_ground(b)) break;
+  }
+  dJointGroupEmpty(contact_group);
+  for (WheelContact& w : b.wheel) w.depth = 0;
+}
+
+void collide_bike_pairs(Bike* const* bikes, int count, Bike** order) {
+  // Insertion sort: stable, and no scratch memory.
+  double speed[MAX_TICK_BIKES];
+  for (int k = 0; k < count; ++k) {
+    double s = length_squared(body_velocity(bikes[k]->frame));
+    int at = k;
+    for (; at > 0 && speed[at - 1] < s; --at) {
+      speed[at] = speed[at - 1];
+      order[at] = order[at - 1];
+    }
+    speed[at] = s;
+    order[at] = bikes[k];
+  }
+  for (int i = 0; i < count; ++i)
+    for (int j = i + 1; j < count; ++j) collide_bikes(*order[i], *order[j]);
+}
+
+void tick_bikes(Bike* const* bikes, int count) {
+  count = std::min(count, MAX_TICK_BIKES);
+  Bike* order[MAX_TICK_BIKES];
+  for (int k = 0; k < count; ++k) collide_bike_ground(*bikes[k]);
+  collide_bike_pairs(bikes, count, order);
+  step_physics_world();
+  for (int k = 0; k < count; ++k) step_bike(*bikes[k], true);
+}
