@@ -13,9 +13,11 @@ bool data_file_exists(const std::string& path) {
   return file != nullptr;
 }
 
+// The file name after the last "/" (or after the "@" of a bare virtual path).
 std::string file_name_of(const std::string& path) {
   size_t slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+  if (slash != std::string::npos) return path.substr(slash + 1);
+  return path.rfind('@', 0) == 0 ? path.substr(1) : path;
 }
 
 // The folder part of a path including its "/" ("@" for a bare "@name").

@@ -97,6 +97,22 @@ bool inside_prism(const Vec3 c[3], const Vec3& n, const Vec3& p) {
   return true;
 }
 
+// Whether the rim circle passes through the triangle's face: one of the two
+// points where it crosses the plane (n, the wheel at `height` above it)
+// lies within the triangle.
+bool rim_pierces(const Rim& rim, const Vec3 c[3], const Vec3& up, const Vec3& n, double height) {
+  Vec3 u = rim.any_direction, v = cross(rim.axle, u);
+  double a = dot(u, n), b = dot(v, n);
+  double reach = std::sqrt(a * a + b * b);
+  if (reach * rim.radius < height || reach < 1e-9) return false;
+  double middle = std::atan2(b, a), spread = std::acos(std::clamp(-height / (rim.radius * reach), -1.0, 1.0));
+  for (double angle : {middle + spread, middle - spread}) {
+    Vec3 crossing = rim.centre + (u * std::cos(angle) + v * std::sin(angle)) * rim.radius;
+    if (inside_prism(c, up, crossing)) return true;
+  }
+  return false;
+}
+
 // The tyre against one triangle; a hit only when deeper than `best`.
 bool torus_triangle(const Rim& rim, double tyre_radius, const Vec3 c[3], double best, GroundHit* hit) {
   Vec3 face = cross(c[1] - c[0], c[2] - c[0]);
@@ -118,7 +134,10 @@ bool torus_triangle(const Rim& rim, double tyre_radius, const Vec3 c[3], double 
   // Nothing on the triangle is nearer than its plane.
   if (plane_depth <= best) return false;
 
-  if (inside_prism(c, up, lowest)) {
+  // The rim's lowest point lies over the triangle, or the rim sinks through
+  // the triangle's face elsewhere (the edges alone would not see that): a
+  // face contact.
+  if (inside_prism(c, up, lowest) || (plane_depth > tyre_radius && rim_pierces(rim, c, up, n, centre_height))) {
     hit->depth = plane_depth;
     hit->normal = n;
     hit->point = lowest - n * tyre_radius;
