@@ -141,8 +141,10 @@ struct Bike {
   // Race bookkeeping the physics reads or writes.
   int32_t last_bike_collision_tick = -1;
   int32_t line_state[4] = {};  // racing-line recorder values a collision spoils
-  int gates_passed = 0;
-  bool race_over = false;
+  int gates_passed = 0;  // sequence position of the next timing gate
+  // Race tick of each sequence position's crossing, -1 = missed.
+  std::vector<int32_t> crossing_ticks;
+  bool finished = false;  // sticky for the rest of the race
 };
 
 // Body and joint handles by index.
