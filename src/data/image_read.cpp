@@ -150,7 +150,7 @@ bool read_predictive_body(DataFile* file, const std::string& magic, int channels
   return true;
 }
 
-bool read_colour_image(DataFile* file, Image* image) {
+bool read_colour_image(DataFile* file, Image* image, bool with_mips) {
   char magic[16] = "";
   if (df_scanf(file, "%15s", magic) != 1) {
     set_image_error("Can't parse PPM header");
@@ -164,7 +164,7 @@ bool read_colour_image(DataFile* file, Image* image) {
     set_image_error("Can't parse PPM header");
     return false;
   }
-  if (ok) add_mip_chain(image);
+  if (ok && with_mips) add_mip_chain(image);
   return ok;
 }
 

@@ -55,8 +55,9 @@ bool read_netpbm_body(DataFile* file, const std::string& magic, Image* image);
 bool read_predictive_body(DataFile* file, const std::string& magic, int channels, Image* image);
 
 // Reads the magic word ("%15s") and a colour image in "P3", "P6", "J6" or
-// "J7" as 3 channels with its mip chain.
-bool read_colour_image(DataFile* file, Image* image);
+// "J7" as 3 channels with its mip chain (level 0 alone when `with_mips` is
+// false, as the terrain's shading needs).
+bool read_colour_image(DataFile* file, Image* image, bool with_mips = true);
 // A "P5" or "P2" greyscale image, without mip chain.
 bool read_pgm(DataFile* file, Image* image);
 // A PNG (from the start of the file) as 3 channels, or 4 when it has

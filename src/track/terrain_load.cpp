@@ -50,14 +50,16 @@ void size_arrays(Terrain& t) {
 void store_samples(Terrain& t, const uint16_t* samples, int sample_width, int sample_height, Ripemd160* digest) {
   float range = t.max_height - t.min_height;
   int p = t.grid_size;
+  std::vector<uint8_t> row_bytes(static_cast<size_t>(p) * 2);
   for (int j = 0; j < p; ++j) {
     const uint16_t* row = samples + static_cast<size_t>(j < sample_height ? j : sample_height - 1) * sample_width;
     for (int i = 0; i < p; ++i) {
       uint16_t s = row[i < sample_width ? i : sample_width - 1];
-      uint8_t bytes[2] = {static_cast<uint8_t>(s & 0xFF), static_cast<uint8_t>(s >> 8)};
-      digest->update(bytes, 2);
+      row_bytes[2 * static_cast<size_t>(i)] = static_cast<uint8_t>(s & 0xFF);
+      row_bytes[2 * static_cast<size_t>(i) + 1] = static_cast<uint8_t>(s >> 8);
       t.heights[static_cast<size_t>(i) + static_cast<size_t>(p) * j] = t.min_height + s * range * SAMPLE_FACTOR;
     }
+    digest->update(row_bytes.data(), row_bytes.size());
   }
 }
 
@@ -118,7 +120,7 @@ bool read_shading(Terrain& t) {
     if (!file) return fail_missing(t, "shading.ppm");
   }
   Image image;
-  if (!read_colour_image(file.get(), &image)) {
+  if (!read_colour_image(file.get(), &image, false)) {
     post_message("Error reading shading");
     return false;
   }

@@ -23,6 +23,14 @@ int normal_lap_real_count = 0;
 
 namespace {
 
+// A number too large for a float ends a section like a line that does not
+// match: the writer could not give it back.
+bool all_finite(std::initializer_list<float> values) {
+  for (float v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
+
 bool read_word(DataFile* file, char word[81]) {
   word[0] = 0;
   return df_scanf(file, " %80s ", word) == 1;
@@ -71,14 +79,15 @@ void ReadTimingGates(DataFile* file) {
   if (!read_word(file, word)) return;
   if (std::strcmp(word, "startinggate:") == 0) {
     StartPosition p;
-    while (df_scanf(file, " [ %f %f %f ] %f ", &p.x, &p.y, &p.z, &p.heading) == 4)
+    while (df_scanf(file, " [ %f %f %f ] %f ", &p.x, &p.y, &p.z, &p.heading) == 4 && all_finite({p.x, p.y, p.z, p.heading}))
       if (start_positions.size() < MAX_START_POSITIONS) start_positions.push_back(p);
     if (!read_word(file, word)) return;
   }
   if (std::strcmp(word, "checkpoints:") != 0) return;
   TimingGate g;
   while (df_scanf(file, "%f [ %f %f %f ] [ %f %f %f ] ", &g.radius, &g.centre[0], &g.centre[1], &g.centre[2],
-                  &g.direction[0], &g.direction[1], &g.direction[2]) == 7)
+                  &g.direction[0], &g.direction[1], &g.direction[2]) == 7 &&
+         all_finite({g.radius, g.centre[0], g.centre[1], g.centre[2], g.direction[0], g.direction[1], g.direction[2]}))
     if (timing_gates.size() < MAX_TIMING_GATES) timing_gates.push_back(g);
   std::vector<int32_t> first, normal;
   if (read_word(file, word) && std::strcmp(word, "firstlap:") == 0) {
