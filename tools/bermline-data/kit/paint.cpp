@@ -39,15 +39,6 @@ double segment_distance(Vec2 p, Vec2 a, Vec2 b) {
   return std::sqrt(d.x * d.x + d.y * d.y);
 }
 
-bool inside_polygon(const std::vector<Vec2>& points, double x, double y) {
-  bool inside = false;
-  for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
-    const Vec2 &a = points[i], &b = points[j];
-    if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) inside = !inside;
-  }
-  return inside;
-}
-
 }  // namespace
 
 void fill(Image& image, Colour c) { std::fill(image.pixels.begin(), image.pixels.end(), c); }
@@ -115,22 +106,41 @@ void draw_polyline(Image& image, const std::vector<Vec2>& points, double width, 
 
 void fill_polygon(Image& image, const std::vector<Vec2>& points, Colour c) {
   if (points.size() < 3) return;
-  double x0 = points[0].x, x1 = x0, y0 = points[0].y, y1 = y0;
+  double y0 = points[0].y, y1 = y0;
   for (Vec2 p : points) {
-    x0 = std::min(x0, p.x);
-    x1 = std::max(x1, p.x);
     y0 = std::min(y0, p.y);
     y1 = std::max(y1, p.y);
   }
-  int ix0 = std::max(0, static_cast<int>(std::floor(x0))), ix1 = std::min(image.width, static_cast<int>(std::ceil(x1)));
   int iy0 = std::max(0, static_cast<int>(std::floor(y0))), iy1 = std::min(image.height, static_cast<int>(std::ceil(y1)));
-  for (int y = iy0; y < iy1; ++y)
-    for (int x = ix0; x < ix1; ++x) {
-      int hits = 0;
-      for (int sy = 0; sy < 4; ++sy)
-        for (int sx = 0; sx < 4; ++sx) hits += inside_polygon(points, x + (sx + 0.5) / 4, y + (sy + 0.5) / 4);
-      if (hits) blend(image, x, y, c, hits / 16.0f);
+  constexpr int SUBROWS = 4;
+  std::vector<float> coverage(image.width + 1);
+  std::vector<double> crossings;
+  for (int y = iy0; y < iy1; ++y) {
+    std::fill(coverage.begin(), coverage.end(), 0.0f);
+    int x_min = image.width, x_max = -1;
+    for (int sub = 0; sub < SUBROWS; ++sub) {
+      // Even-odd spans of this sub-row, each adding its exact horizontal
+      // overlap with every pixel it crosses.
+      double sy = y + (sub + 0.5) / SUBROWS;
+      crossings.clear();
+      for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
+        const Vec2 &a = points[i], &b = points[j];
+        if ((a.y > sy) != (b.y > sy)) crossings.push_back(a.x + (sy - a.y) * (b.x - a.x) / (b.y - a.y));
+      }
+      std::sort(crossings.begin(), crossings.end());
+      for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+        double xa = std::clamp(crossings[k], 0.0, double(image.width)), xb = std::clamp(crossings[k + 1], 0.0, double(image.width));
+        if (xb <= xa) continue;
+        int first = static_cast<int>(xa), last = std::min(image.width - 1, static_cast<int>(xb));
+        x_min = std::min(x_min, first);
+        x_max = std::max(x_max, last);
+        for (int x = first; x <= last; ++x)
+          coverage[x] += static_cast<float>((std::min(xb, x + 1.0) - std::max(xa, double(x))) / SUBROWS);
+      }
     }
+    for (int x = x_min; x <= x_max; ++x)
+      if (coverage[x] > 0) blend(image, x, y, c, std::min(1.0f, coverage[x]));
+  }
 }
 
 void fill_gradient(Image& image, double x0, double y0, double x1, double y1, Colour c0, Colour c1, bool vertical) {
@@ -154,8 +164,7 @@ void shade_rect(Image& image, int x0, int y0, int x1, int y1,
 
 void add_grain(Image& image, int x0, int y0, int x1, int y1, double amount, double scale, uint32_t seed) {
   shade_rect(image, x0, y0, x1, y1, [&](double x, double y, Colour& pixel) {
-    double n = 0.6 * value_noise(x / scale, y / scale, seed) +
-               0.4 * (hash01(static_cast<uint32_t>(x), static_cast<uint32_t>(y), seed + 7) * 2 - 1);
+    double n = 0.6 * value_noise(x / scale, y / scale, seed) + 0.4 * value_noise(x / 1.3, y / 1.3, seed + 7);
     float f = static_cast<float>(1 + amount * n);
     pixel = {pixel.r * f, pixel.g * f, pixel.b * f, pixel.a};
   });

@@ -21,7 +21,8 @@ void fill_ring(Image& image, double cx, double cy, double inner, double outer, C
 void draw_line(Image& image, Vec2 a, Vec2 b, double width, Colour c);
 // A polyline stroke (round joints).
 void draw_polyline(Image& image, const std::vector<Vec2>& points, double width, Colour c, bool closed = false);
-// A filled polygon (even-odd rule), 4 x 4 samples per edge pixel.
+// A filled polygon (even-odd rule): four sub-rows per pixel row, each
+// with exact horizontal coverage.
 void fill_polygon(Image& image, const std::vector<Vec2>& points, Colour c);
 
 // Linear gradient between two colours across a rectangle; `vertical` runs

@@ -137,8 +137,11 @@ std::vector<std::array<int, 3>> triangulate(const std::vector<Vec2>& polygon) {
   double orientation = area >= 0 ? 1 : -1;
   std::vector<int> left(n);
   for (size_t i = 0; i < n; ++i) left[i] = static_cast<int>(i);
+  // A point on an ear's edge blocks it too: a reflex corner lying on the
+  // cut would otherwise let the ear cover the notch behind it.
   auto inside = [](Vec2 p, Vec2 a, Vec2 b, Vec2 c, double o) {
-    return cross(b - a, p - a) * o > 0 && cross(c - b, p - b) * o > 0 && cross(a - c, p - c) * o > 0;
+    constexpr double EPS = -1e-12;
+    return cross(b - a, p - a) * o >= EPS && cross(c - b, p - b) * o >= EPS && cross(a - c, p - c) * o >= EPS;
   };
   while (left.size() > 3) {
     size_t m = left.size();
@@ -148,11 +151,14 @@ std::vector<std::array<int, 3>> triangulate(const std::vector<Vec2>& polygon) {
       Vec2 a = polygon[ia], b = polygon[ib], c = polygon[ic];
       if (cross(b - a, c - b) * orientation <= 1e-14) continue;
       bool ear = true;
-      for (int other : left)
-        if (other != ia && other != ib && other != ic && inside(polygon[other], a, b, c, orientation)) {
+      for (int other : left) {
+        Vec2 q = polygon[other];
+        bool corner = (q.x == a.x && q.y == a.y) || (q.x == b.x && q.y == b.y) || (q.x == c.x && q.y == c.y);
+        if (!corner && inside(q, a, b, c, orientation)) {
           ear = false;
           break;
         }
+      }
       if (!ear) continue;
       out.push_back({ia, ib, ic});
       left.erase(left.begin() + static_cast<long>(k));
@@ -167,16 +173,16 @@ std::vector<std::array<int, 3>> triangulate(const std::vector<Vec2>& polygon) {
   return out;
 }
 
-void add_tube(Mesh& mesh, const std::vector<Vec3>& path, const std::vector<Vec2>& radii, int sides, UvRect uv,
-              bool caps, Vec3 up) {
+std::vector<std::vector<Vec3>> tube_rings(const std::vector<Vec3>& path, const std::vector<Vec2>& radii, int sides,
+                                          Vec3 up) {
+  std::vector<std::vector<Vec3>> rings;
   size_t n = path.size();
-  if (n < 2) return;
+  if (n < 2) return rings;
   std::vector<Vec3> tangents(n);
   for (size_t i = 0; i < n; ++i)
     tangents[i] = normalized(path[std::min(i + 1, n - 1)] - path[i == 0 ? 0 : i - 1]);
   Vec3 normal = normalized(up - tangents[0] * dot(up, tangents[0]));
   if (length(normal) < 0.5) normal = any_perpendicular(tangents[0]);
-  std::vector<std::vector<Vec3>> rings;
   for (size_t i = 0; i < n; ++i) {
     if (i > 0) normal = normalized(rotation_between(tangents[i - 1], tangents[i]) * normal);
     Vec3 side = cross(normal, tangents[i]);
@@ -188,9 +194,14 @@ void add_tube(Mesh& mesh, const std::vector<Vec3>& path, const std::vector<Vec2>
     }
     rings.push_back(ring);
   }
+  return rings;
+}
+
+void add_tube(Mesh& mesh, const std::vector<Vec3>& path, const std::vector<Vec2>& radii, int sides, UvRect uv,
+              bool caps, Vec3 up) {
   RingOptions options;
   options.cap_start = options.cap_end = caps;
-  add_rings(mesh, rings, uv, options);
+  add_rings(mesh, tube_rings(path, radii, sides, up), uv, options);
 }
 
 void add_tube(Mesh& mesh, const std::vector<Vec3>& path, double radius, int sides, UvRect uv, bool caps) {
@@ -302,6 +313,43 @@ void add_extrusion(Mesh& mesh, const Frame& frame, const std::vector<Vec2>& outl
     mesh.add_vertex(frame.at(outline[i].x, outline[i].y, -depth / 2), frame.direction(na.x, na.y), side_uv.u_at(ua), side_uv.v1);
     mesh.add_facing_triangle(base, base + 1, base + 2);
     mesh.add_facing_triangle(base, base + 2, base + 3);
+  }
+}
+
+void add_annulus(Mesh& mesh, const Frame& frame, double r0, double r1, double thickness, int segments,
+                 UvRect face_uv, UvRect edge_uv) {
+  auto point = [&](double r, int k, double z) {
+    double a = 2 * PI * k / segments;
+    return frame.at(r * std::cos(a), r * std::sin(a), z);
+  };
+  for (int side : {1, -1}) {
+    int base = static_cast<int>(mesh.vertices.size());
+    for (int k = 0; k <= segments; ++k)
+      for (double r : {r0, r1}) {
+        double a = 2 * PI * k / segments, s = r * std::cos(a) * side, t = r * std::sin(a);
+        mesh.add_vertex(point(r, k, side * thickness / 2), frame.z * side, face_uv.u_at(0.5 + s / (2 * r1)),
+                        face_uv.v_at(0.5 - t / (2 * r1)));
+      }
+    for (int k = 0; k < segments; ++k) {
+      int a = base + 2 * k;
+      mesh.add_facing_triangle(a, a + 1, a + 3);
+      mesh.add_facing_triangle(a, a + 3, a + 2);
+    }
+  }
+  for (double r : {r0, r1}) {
+    double outward = r == r1 ? 1 : -1;
+    int base = static_cast<int>(mesh.vertices.size());
+    for (int k = 0; k <= segments; ++k) {
+      double a = 2 * PI * k / segments, u = edge_uv.u_at(static_cast<double>(k) / segments);
+      Vec3 n = frame.direction(std::cos(a), std::sin(a)) * outward;
+      mesh.add_vertex(point(r, k, thickness / 2), n, u, edge_uv.v0);
+      mesh.add_vertex(point(r, k, -thickness / 2), n, u, edge_uv.v1);
+    }
+    for (int k = 0; k < segments; ++k) {
+      int a = base + 2 * k;
+      mesh.add_facing_triangle(a, a + 1, a + 3);
+      mesh.add_facing_triangle(a, a + 3, a + 2);
+    }
   }
 }
 

@@ -44,6 +44,9 @@ std::vector<std::array<int, 3>> triangulate(const std::vector<Vec2>& polygon);
 // the path's frame, which follows the path without twisting from `up`).
 void add_tube(Mesh& mesh, const std::vector<Vec3>& path, const std::vector<Vec2>& radii, int sides, UvRect uv,
               bool caps = true, Vec3 up = {0, 1, 0});
+// The rings of such a tube, for add_rings with options of one's own.
+std::vector<std::vector<Vec3>> tube_rings(const std::vector<Vec3>& path, const std::vector<Vec2>& radii, int sides,
+                                          Vec3 up = {0, 1, 0});
 void add_tube(Mesh& mesh, const std::vector<Vec3>& path, double radius, int sides, UvRect uv, bool caps = true);
 // A cylinder (or cone) between two points.
 void add_cylinder(Mesh& mesh, Vec3 a, Vec3 b, double radius_a, double radius_b, int sides, UvRect uv,
@@ -65,6 +68,12 @@ void add_box(Mesh& mesh, const Frame& frame, Vec3 half, UvRect uv);
 // box onto `face_uv`; the sides map onto `side_uv`.
 void add_extrusion(Mesh& mesh, const Frame& frame, const std::vector<Vec2>& outline, double depth, UvRect face_uv,
                    UvRect side_uv);
+
+// A flat ring (inner radius r0, outer r1) in the frame's x-y plane,
+// `thickness` deep along z, with both faces mapping the square `face_uv`
+// from -r1..r1 (so a painted disc lines up) and the rims mapping `edge_uv`.
+void add_annulus(Mesh& mesh, const Frame& frame, double r0, double r1, double thickness, int segments,
+                 UvRect face_uv, UvRect edge_uv);
 
 // Outline helpers (counter-clockwise): a rounded rectangle, a circle.
 std::vector<Vec2> rounded_rect_outline(double width, double height, double radius, int corner_steps);

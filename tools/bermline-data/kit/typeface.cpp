@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <mutex>
 
 namespace kit {
 
@@ -18,6 +19,13 @@ namespace {
 
 constexpr const char* FONT_FOLDERS[] = {"/usr/share/fonts/truetype/dejavu/", "/usr/share/fonts/dejavu/",
                                         "/usr/local/share/fonts/dejavu/"};
+
+// FreeType faces are not safe to share between threads: every use of the
+// library goes through this lock (the kit makes files in parallel).
+std::mutex& freetype_lock() {
+  static std::mutex lock;
+  return lock;
+}
 
 FT_Library library() {
   static FT_Library shared = [] {
@@ -44,6 +52,7 @@ bool set_size(Typeface* face, double pixel_size, double stretch, double slant) {
 }  // namespace
 
 Typeface* open_typeface(const std::string& file_name) {
+  std::lock_guard<std::mutex> hold(freetype_lock());
   static std::map<std::string, std::unique_ptr<Typeface>> opened;
   auto found = opened.find(file_name);
   if (found != opened.end()) return found->second.get();
@@ -62,6 +71,7 @@ Typeface* open_typeface(const std::string& file_name) {
 }
 
 bool render_glyph(Typeface* face, uint32_t code, double pixel_size, Glyph* glyph, double stretch, double slant) {
+  std::lock_guard<std::mutex> hold(freetype_lock());
   if (!face || !set_size(face, pixel_size, stretch, slant)) return false;
   FT_UInt index = FT_Get_Char_Index(face->face, code);
   if (index == 0 || FT_Load_Glyph(face->face, index, FT_LOAD_RENDER | FT_LOAD_TARGET_LIGHT) != 0) return false;
@@ -80,6 +90,7 @@ bool render_glyph(Typeface* face, uint32_t code, double pixel_size, Glyph* glyph
 }
 
 void face_extent(Typeface* face, double pixel_size, double* ascender, double* descender) {
+  std::lock_guard<std::mutex> hold(freetype_lock());
   *ascender = *descender = 0;
   if (!face || !set_size(face, pixel_size, 1, 0)) return;
   *ascender = face->face->size->metrics.ascender / 64.0;

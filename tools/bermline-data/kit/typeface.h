@@ -1,5 +1,6 @@
 // Text drawn from a real typeface (the DejaVu family through FreeType) when
-// the data is built: fonts, number boards, decals and banners.
+// the data is built: fonts, number boards, decals and banners. Safe to
+// use from several threads.
 #pragma once
 
 #include <cstdint>

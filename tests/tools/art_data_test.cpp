@@ -1,0 +1,318 @@
+// The art the data kit writes: every file the game asks for by name is
+// there and loads through the game's own loaders, the same bytes come out
+// every time, the fonts follow the separator layout, and the models, rig
+// and shapes fit the bike geometry the physics uses.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <memory>
+#include <set>
+
+#include "art/art_files.h"
+#include "art/bike_geometry.h"
+#include "art/bike_models.h"
+#include "art/bike_styles.h"
+#include "art/rider.h"
+#include "art/rider_rig.h"
+#include "art/shapes.h"
+#include "art/wheels.h"
+#include "data/data_dirs.h"
+#include "data/data_file.h"
+#include "data/image_read.h"
+#include "data/texture_cache.h"
+#include "kit/jm_format.h"
+#include "testkit.h"
+#include "track/shape.h"
+
+namespace {
+
+using kit::Vec3;
+
+// The bike table's 18 models; each uses the models of its prefix (the name
+// up to the parenthesis), except the special edition, which rides the
+// "yz250f" models with its own texture.
+const char* const BIKES[] = {"crf250(2009)", "kx250f(2009)", "rmz250(2009)", "yz250f(2009)", "crf250(2008)",
+                             "kx250f(2008)", "rmz250(2008)", "yz250f(2008)", "cr125",        "kx125",
+                             "rm125",        "yz125",        "125sx",        "crf250(2007)", "kx250f(2007)",
+                             "rmz250(2007)", "yz250f(2007)", "yz250f_se(2006)"};
+
+std::set<std::string> paths_named_by_bike(const std::string& bike) {
+  std::string prefix = bike.substr(0, bike.find('('));
+  std::string models = prefix == "yz250f_se" ? "yz250f" : prefix;
+  std::set<std::string> paths = {"@" + prefix + ".png"};
+  for (const char* part : {"_frame", "_fork_upper", "_fork_lower", "_swingarm", "_side_plates", "_front_plate"})
+    paths.insert("@" + models + part + ".jm");
+  for (const char* shared :
+       {"@generic_frame.shp", "@generic_fork_upper.shp", "@generic_fork_lower.shp", "@generic_swingarm.shp",
+        "@front_wheel.jm", "@front_wheel.shp", "@rear_wheel.jm", "@rear_wheel.shp", "@wheels.png", "@rider_head.jm",
+        "@rider_head.png", "@rider_body.jm", "@rider_body_fp.jm", "@generic_rider.shp", "@rider_body.png",
+        "@rider_plate.jm"})
+    paths.insert(shared);
+  return paths;
+}
+
+// The robot roster's alternative textures, and the interface files the
+// start-up loads.
+std::set<std::string> other_named_paths() {
+  std::set<std::string> paths = {"@font.png",     "@numbers.png",  "@numbers-condensed.png", "@tach.png",
+                                 "@shifter.png",  "@pitboard.png", "@title.ppm",             "@roost.png"};
+  for (int v = 1; v <= 3; ++v) {
+    paths.insert("@rider_body-alt" + std::to_string(v) + ".png");
+    paths.insert("@rider_head-alt" + std::to_string(v) + ".png");
+  }
+  for (const char* bike : {"kx125", "yz125", "cr125", "rm125", "crf250", "kx250f", "rmz250", "yz250f", "yz250f_se"})
+    for (int v = 1; v <= 2; ++v) paths.insert("@" + std::string(bike) + "-alt" + std::to_string(v) + ".png");
+  for (int v = 1; v <= 2; ++v) paths.insert("@wheels-alt" + std::to_string(v) + ".png");
+  return paths;
+}
+
+bool ends_with(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Reads an image file through the game's readers, level 0 only.
+bool read_image(const std::string& path, Image* image) {
+  std::unique_ptr<DataFile, DataFileCloser> file(df_open(path.c_str(), "rb"));
+  if (!file) return false;
+  if (ends_with(path, ".ppm")) {
+    if (!read_colour_image(file.get(), image)) return false;
+    image->pixels.resize(image_level_bytes(image->width, image->height, image->channels));
+    return true;
+  }
+  return read_png(file.get(), image);
+}
+
+TEST(ArtData, EveryFileTheGameNamesIsWrittenAndLoadsThroughTheGamesReaders) {
+  testkit::DataFolders folders;
+  ASSERT_TRUE(art::write_art_files(folders.data, art::art_files({})));
+
+  std::set<std::string> wanted = other_named_paths();
+  for (const char* bike : BIKES) {
+    std::set<std::string> paths = paths_named_by_bike(bike);
+    wanted.insert(paths.begin(), paths.end());
+  }
+  for (const std::string& path : wanted) {
+    SCOPED_TRACE(path);
+    if (ends_with(path, ".jm")) {
+      kit::Model model;
+      std::string error;
+      EXPECT_TRUE(kit::read_jm_file(path, &model, &error)) << error;
+      EXPECT_GT(model.triangle_count(), 0u);
+    } else if (ends_with(path, ".shp")) {
+      const Shape* shape = load_shape(path.c_str());
+      ASSERT_NE(shape, nullptr);
+      EXPECT_GE(shape->spheres.size(), 2u);
+    } else {
+      Image image;
+      ASSERT_TRUE(read_image(path, &image));
+      // Textures are uploaded as they are: sides are powers of two.
+      EXPECT_TRUE(is_power_of_two(image.width) && is_power_of_two(image.height)) << image.width << "x" << image.height;
+      EXPECT_GE(std::max(image.width, image.height), 128);
+      EXPECT_NE(LoadTexture(path.c_str()), 0);
+    }
+  }
+  // Every model's distance versions exist beside it.
+  for (const std::string& name : list_data_files())
+    if (ends_with(name, ".jm") && name.find("_lod") == std::string::npos && name != "rider_plate.jm")
+      for (const char* lod : {"_lod5.jm", "_lod7.jm"}) {
+        bool compressed;
+        EXPECT_NE(find_data_entry(name.substr(0, name.size() - 3) + lod, &compressed), nullptr) << name;
+      }
+}
+
+TEST(ArtData, TheSameBytesComeOutEveryTime) {
+  art::ArtFiles files = art::art_files({{"rabbithill", "Rabbit Hill"}});
+  std::set<std::string> names;
+  for (const art::ArtFile& file : files) EXPECT_TRUE(names.insert(file.name).second) << "listed twice: " << file.name;
+  // One file of every kind (painted, modelled, skinned, typeset, rendered,
+  // series), made twice in parallel batches: byte for byte the same.
+  const std::set<std::string> sample = {"crf250_frame.jm",  "crf250_fork_upper_lod5.jm", "crf250-alt1.png",
+                                        "rear_wheel.jm",    "wheels-alt2.png",           "rider_body.jm",
+                                        "rider_head.png",   "font.png",                  "tach.png",
+                                        "title.ppm",        "generic_frame.shp",         "series/125-class.series"};
+  art::ArtFiles chosen;
+  for (const art::ArtFile& file : files)
+    if (sample.count(file.name)) chosen.push_back(file);
+  ASSERT_EQ(chosen.size(), sample.size());
+  std::vector<std::string> first = art::make_art_files(chosen), second = art::make_art_files(chosen);
+  for (size_t i = 0; i < chosen.size(); ++i) {
+    EXPECT_FALSE(first[i].empty()) << chosen[i].name;
+    EXPECT_EQ(first[i], second[i]) << chosen[i].name;
+  }
+}
+
+// Reads a font picture as the game's text drawing does: the top-left
+// colour separates bands (by the left column) and glyphs (by each band's
+// top row). Returns each glyph's rectangle (x0, y0, x1, y1).
+std::vector<std::array<int, 4>> font_glyphs(const Image& image) {
+  auto pixel = [&](int x, int y) {
+    const uint8_t* p = &image.pixels[(static_cast<size_t>(y) * image.width + x) * 4];
+    return std::array<uint8_t, 4>{p[0], p[1], p[2], p[3]};
+  };
+  auto separator = pixel(0, 0);
+  std::vector<std::array<int, 4>> glyphs;
+  int y = 0;
+  while (y < image.height) {
+    if (pixel(0, y) == separator) {
+      ++y;
+      continue;
+    }
+    int bottom = y;
+    while (bottom < image.height && pixel(0, bottom) != separator) ++bottom;
+    int x = 0;
+    while (x < image.width) {
+      if (pixel(x, y) == separator) {
+        ++x;
+        continue;
+      }
+      int end = x;
+      while (end < image.width && pixel(end, y) != separator) ++end;
+      glyphs.push_back({x, y, end, bottom});
+      x = end;
+    }
+    y = bottom;
+  }
+  return glyphs;
+}
+
+TEST(ArtData, FontsHoldTheirCharactersInTheSeparatorLayout) {
+  testkit::DataFolders folders;
+  art::ArtFiles files = art::art_files({});
+  const std::map<std::string, std::string> fonts = {{"font.png", "!\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~"},
+                                                    {"numbers.png", "0123456789"},
+                                                    {"numbers-condensed.png", "0123456789"}};
+  for (const art::ArtFile& file : files) {
+    auto font = fonts.find(file.name);
+    if (font == fonts.end()) continue;
+    SCOPED_TRACE(file.name);
+    testkit::write_file(folders.data + file.name, file.make());
+    Image image;
+    ASSERT_TRUE(read_rgba_image(("@" + file.name).c_str(), &image));
+    auto glyphs = font_glyphs(image);
+    ASSERT_EQ(glyphs.size(), font->second.size());
+    double widest = 0, narrowest = 1e9;
+    for (size_t i = 0; i < glyphs.size(); ++i) {
+      auto [x0, y0, x1, y1] = glyphs[i];
+      double advance = static_cast<double>(x1 - x0) / (y1 - y0);
+      widest = std::max(widest, advance);
+      narrowest = std::min(narrowest, advance);
+      // Every glyph has ink, and only inside its own rectangle.
+      int ink = 0;
+      for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) ink += image.pixels[(static_cast<size_t>(y) * image.width + x) * 4 + 3] > 128;
+      EXPECT_GT(ink, 4) << "glyph " << font->second[i];
+    }
+    EXPECT_GT(narrowest, 0.15);  // "!" or "1" still reads
+    EXPECT_LT(widest, 1.2);      // "W" and "M" are about a line wide
+    EXPECT_GE(glyphs[0][3] - glyphs[0][1], 40);  // bands tall enough to stay sharp on screen
+  }
+}
+
+// Distance from the axle of the farthest point of a wheel model in the
+// wheel's plane: where the tyre meets the ground.
+double wheel_reach(const kit::Model& model) {
+  double reach = 0;
+  for (const kit::Mesh& mesh : model.meshes)
+    for (const kit::Vertex& v : mesh.vertices) reach = std::max(reach, std::hypot(v.position.y, v.position.z));
+  return reach;
+}
+
+TEST(ArtData, WheelsMeetTheGroundWhereTheTyreContactDoes) {
+  EXPECT_NEAR(wheel_reach(art::front_wheel_model({})), art::FRONT_RIM_RADIUS + art::TYRE_RADIUS, 0.01);
+  EXPECT_NEAR(wheel_reach(art::rear_wheel_model({})), art::REAR_RIM_RADIUS + art::TYRE_RADIUS, 0.01);
+  for (int level : {1, 2}) {
+    EXPECT_NEAR(wheel_reach(art::front_wheel_model({level})), art::FRONT_RIM_RADIUS + art::TYRE_RADIUS, 0.03);
+    EXPECT_NEAR(wheel_reach(art::rear_wheel_model({level})), art::REAR_RIM_RADIUS + art::TYRE_RADIUS, 0.03);
+  }
+}
+
+TEST(ArtData, BikesHaveAFewThousandTrianglesAndLighterDistanceVersions) {
+  for (const art::BikeStyle& style : art::bike_styles()) {
+    SCOPED_TRACE(style.texture_prefix);
+    size_t previous = 0;
+    for (int level : {0, 1, 2}) {
+      art::Detail d{level};
+      size_t triangles = art::frame_model(style, d).triangle_count() + art::fork_upper_model(style, d).triangle_count() +
+                         art::fork_lower_model(style, d).triangle_count() +
+                         art::swingarm_model(style, d).triangle_count() + art::front_wheel_model(d).triangle_count() +
+                         art::rear_wheel_model(d).triangle_count();
+      if (level == 0) {
+        EXPECT_GE(triangles, 3000u);
+        EXPECT_LE(triangles, 20000u);
+      } else {
+        EXPECT_LT(triangles, previous * 0.7);
+      }
+      previous = triangles;
+    }
+  }
+}
+
+TEST(ArtData, TheRestPoseReachesGripsAndPegsWithTheLimbLengths) {
+  const art::RiderPose& pose = art::rider_rest_pose();
+  for (int i = 0; i < 2; ++i) {
+    double side = i == 0 ? -1 : 1;
+    EXPECT_NEAR(kit::length(pose.elbow[i] - pose.shoulder[i]), art::UPPER_ARM, 1e-9);
+    EXPECT_NEAR(kit::length(pose.hand[i] - pose.elbow[i]), art::FOREARM, 1e-9);
+    EXPECT_NEAR(kit::length(pose.knee[i] - pose.hip[i]), art::THIGH, 1e-9);
+    EXPECT_NEAR(kit::length(pose.foot[i] - pose.knee[i]), art::SHIN, 1e-9);
+    EXPECT_NEAR(kit::length(pose.hand[i] + art::RIDER_CENTRE - art::grip_point(side)), 0, 1e-9);
+    EXPECT_NEAR(kit::length(pose.foot[i] + art::RIDER_CENTRE - art::peg_point(side)), 0, 1e-9);
+    // Elbows out, knees forward of the line from hip to foot.
+    EXPECT_GT(pose.elbow[i].x * side, pose.shoulder[i].x * side);
+    EXPECT_LT(pose.knee[i].z, std::min(pose.hip[i].z, pose.foot[i].z));
+  }
+  // A limb out of reach is stretched straight toward its target.
+  Vec3 joint = art::solve_limb({0, 0, 0}, {0, 0, -10}, 1, 2, {1, 0, 0});
+  EXPECT_NEAR(joint.z, -1, 1e-4);
+}
+
+TEST(ArtData, TheRiderIsSkinnedToItsNineBonesWithHandsAndFeetFollowingTheirLimbs) {
+  for (const kit::Model& model : {art::rider_body_model({}), art::rider_body_first_person_model({})}) {
+    ASSERT_EQ(model.bone_count, art::RIDER_BONE_COUNT);
+    const art::RiderPose& pose = art::rider_rest_pose();
+    for (const kit::Mesh& mesh : model.meshes) {
+      ASSERT_EQ(mesh.weights.size(), mesh.vertices.size() * art::RIDER_BONE_COUNT);
+      for (size_t v = 0; v < mesh.vertices.size(); ++v) {
+        const double* w = &mesh.weights[v * art::RIDER_BONE_COUNT];
+        double sum = 0;
+        for (int b = 0; b < art::RIDER_BONE_COUNT; ++b) sum += w[b];
+        ASSERT_NEAR(sum, 1, 1e-9);
+        // What lies at a hand follows the forearm; at a foot, the shin.
+        Vec3 p = mesh.vertices[v].position;
+        for (int i = 0; i < 2; ++i) {
+          if (kit::length(p - pose.hand[i]) < 0.1) EXPECT_GT(w[i == 0 ? art::BONE_FOREARM_L : art::BONE_FOREARM_R], 0.95);
+          if (kit::length(p - pose.foot[i]) < 0.1) EXPECT_GT(w[i == 0 ? art::BONE_SHIN_L : art::BONE_SHIN_R], 0.95);
+        }
+      }
+    }
+  }
+}
+
+TEST(ArtData, AnUprightBikeTouchesTheGroundWithItsTyresOnly) {
+  // Ground under the design pose: where the front tyre meets it.
+  double ground = art::FRONT_AXLE.y - art::FRONT_RIM_RADIUS - art::TYRE_RADIUS;
+  const std::map<std::string, Vec3> centres = {{"generic_frame.shp", art::FRAME_CENTRE},
+                                               {"generic_fork_upper.shp", art::FORK_UPPER_CENTRE},
+                                               {"generic_fork_lower.shp", art::FORK_LOWER_CENTRE},
+                                               {"generic_swingarm.shp", art::SWINGARM_CENTRE},
+                                               {"generic_rider.shp", art::RIDER_CENTRE}};
+  double lowest_frame = 1e9;
+  for (const art::NamedShape& shape : art::bike_shapes()) {
+    auto centre = centres.find(shape.file);
+    if (centre == centres.end()) continue;
+    for (const kit::ShapeSphere& s : shape.spheres) {
+      double bottom = (s.centre + centre->second).y - s.radius;
+      // Clear of the ground by more than the fork's travel squashes it.
+      EXPECT_GT(bottom - ground, 0.3) << shape.file;
+      if (shape.file == "generic_frame.shp") lowest_frame = std::min(lowest_frame, bottom - ground);
+      EXPECT_GT(s.friction, 0) << shape.file;
+      EXPECT_GT(s.spring, 0) << shape.file;
+    }
+  }
+  // The skid plate still meets the ground before the frame's own body
+  // would pass through it at full compression (about a foot).
+  EXPECT_LT(lowest_frame, 1.1);
+}
+
+}  // namespace

@@ -1,0 +1,98 @@
+#include "art/art_preview.h"
+
+#include <cstdio>
+
+#include "art/bike_geometry.h"
+#include "art/bike_models.h"
+#include "art/bike_textures.h"
+#include "art/rider.h"
+#include "art/wheels.h"
+#include "data_kit.h"
+#include "kit/paint.h"
+#include "kit/raster.h"
+#include "kit/typeface.h"
+
+namespace art {
+
+namespace {
+
+// A stand-in for the number-plate texture the game draws at run time.
+kit::Image number_plate_picture(const std::string& number) {
+  kit::Image plate(128, 128, kit::hex(0xF0F0F0));
+  kit::TextStyle style;
+  style.size = 70;
+  kit::draw_text_centred(plate, kit::open_typeface("DejaVuSansCondensed-Bold.ttf"), number, 64, 64, style,
+                         kit::hex(0x101010));
+  return plate;
+}
+
+struct Part {
+  const Model* model;
+  const kit::Image* texture;
+  Vec3 centre;
+};
+
+void render_view(kit::Canvas& canvas, const kit::Camera& camera, const std::vector<Part>& parts) {
+  for (const Part& part : parts) kit::render_model(canvas, camera, *part.model, part.texture, {}, part.centre);
+}
+
+void label(kit::Image& sheet, const std::string& text, double x, double y) {
+  kit::TextStyle style;
+  style.size = 22;
+  kit::draw_text(sheet, kit::open_typeface("DejaVuSans-Bold.ttf"), text, x, y, style, kit::hex(0x202020));
+}
+
+bool write_bike_sheet(const std::string& out_dir, const BikeStyle& style) {
+  Detail full;
+  Model frame = frame_model(style, full), upper = fork_upper_model(style, full), lower = fork_lower_model(style, full),
+        arm = swingarm_model(style, full), side_plates = side_plates_model(full), front_plate = front_plate_model(full);
+  Model front_wheel = front_wheel_model(full), rear_wheel = rear_wheel_model(full);
+  Model body = rider_body_model(full), head = rider_head_model(full), back_plate = rider_plate_model(full);
+  kit::Image plate = number_plate_picture("23");
+  const int view_w = 640, view_h = 420;
+  kit::Image sheet(view_w * 2, view_h * 2 + 300, kit::hex(0xE8E8E4));
+  const kit::Camera cameras[4] = {
+      {{17, 3.2, 3.6}, {0, 2.7, 3.6}, {0, 1, 0}, 30},    // right side
+      {{-10, 6.5, -7}, {0, 2.6, 3.4}, {0, 1, 0}, 30},    // front left, from above
+      {{9, 5.5, 14}, {0, 2.6, 3.6}, {0, 1, 0}, 30},      // rear right
+      {{-6, 3.8, 0.5}, {0, 3.6, 3.4}, {0, 1, 0}, 32}};   // the rider, close
+  for (size_t livery = 0; livery < style.liveries.size(); ++livery) {
+    kit::Image texture = paint_bike_texture(style, style.liveries[livery]);
+    kit::Image wheels = paint_wheel_texture(static_cast<int>(livery) % WHEEL_TEXTURE_COUNT);
+    kit::Image gear = paint_rider_body_texture(static_cast<int>(livery)), helmet = paint_rider_head_texture(static_cast<int>(livery));
+    std::vector<Part> parts = {{&frame, &texture, FRAME_CENTRE},       {&upper, &texture, FORK_UPPER_CENTRE},
+                               {&lower, &texture, FORK_LOWER_CENTRE},  {&arm, &texture, SWINGARM_CENTRE},
+                               {&side_plates, &plate, FRAME_CENTRE},   {&front_plate, &plate, FORK_UPPER_CENTRE},
+                               {&front_wheel, &wheels, FRONT_AXLE},    {&rear_wheel, &wheels, REAR_AXLE},
+                               {&body, &gear, RIDER_CENTRE},           {&head, &helmet, RIDER_CENTRE},
+                               {&back_plate, &plate, RIDER_CENTRE}};
+    if (livery == 0) {
+      for (int v = 0; v < 4; ++v) {
+        kit::Canvas canvas(view_w, view_h, kit::hex(0xCFD8E0));
+        render_view(canvas, cameras[v], parts);
+        kit::paste(sheet, canvas.colour, (v % 2) * view_w, (v / 2) * view_h);
+      }
+    }
+    kit::Canvas small(400, 260, kit::hex(0xCFD8E0));
+    render_view(small, cameras[1], parts);
+    kit::paste(sheet, kit::resized(small.colour, 300, 195), static_cast<int>(livery) * 430, view_h * 2 + 10);
+    kit::paste(sheet, kit::resized(texture, 96, 96), static_cast<int>(livery) * 430 + 305, view_h * 2 + 10);
+    label(sheet, bike_texture_name(style, livery), livery * 430.0 + 10, view_h * 2 + 240);
+  }
+  label(sheet, style.texture_prefix + "  " + std::to_string(frame.triangle_count() + upper.triangle_count() +
+                                                            lower.triangle_count() + arm.triangle_count()) +
+                   " triangles",
+        10, 28);
+  std::string bytes = kit::to_png(sheet, 3);
+  return !bytes.empty() && write_kit_file(out_dir, "bike-" + style.texture_prefix + ".png", bytes);
+}
+
+}  // namespace
+
+bool write_art_preview(const std::string& out_dir) {
+  for (const BikeStyle& style : bike_styles())
+    if (!write_bike_sheet(out_dir, style)) return false;
+  return true;
+}
+
+}  // namespace art
