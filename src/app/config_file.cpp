@@ -10,6 +10,7 @@
 #include "data/data_dirs.h"
 #include "data/data_file.h"
 #include "data/safe_write.h"
+#include "physics/bike_setup.h"
 #include "platform/base/paths.h"
 
 namespace {
@@ -271,6 +272,9 @@ void load_config() {
         select_bike(value);
       } else if (key.item) {
         load_value(*key.item, value);
+        // The advanced assist values follow the stability slider; later
+        // lines may still override them one by one.
+        if (key.item == &settings.stability) apply_stability_preset(std::floor(settings.stability.value));
       } else if (key.binding) {
         parse_binding(key.binding, value);
       } else if (key.history && length <= SERVER_NAME_HISTORY_MAX) {

@@ -10,6 +10,7 @@
 #include "core/run_settings.h"
 #include "core/settings.h"
 #include "data/data_dirs.h"
+#include "physics/bike_setup.h"
 #include "platform/base/fatal.h"
 #include "platform/base/log.h"
 #include "platform/base/paths.h"
@@ -47,6 +48,7 @@ int bermline_main(int argc, char** argv) {
 
   for (std::string& name : settings.server_name_history) name.clear();
   clear_messages();
+  apply_stability_preset(settings.stability.value);
   build_texture_choices();
   load_config();
   derive_render_settings();
