@@ -5,6 +5,8 @@
 #include "art/bike_geometry.h"
 #include "art/bike_models.h"
 #include "art/bike_textures.h"
+#include "art/font.h"
+#include "art/interface_art.h"
 #include "art/rider.h"
 #include "art/wheels.h"
 #include "data_kit.h"
@@ -87,12 +89,70 @@ bool write_bike_sheet(const std::string& out_dir, const BikeStyle& style) {
   return !bytes.empty() && write_kit_file(out_dir, "bike-" + style.texture_prefix + ".png", bytes);
 }
 
+// Lays a picture with transparency over a backdrop.
+kit::Image on_backdrop(const kit::Image& picture, kit::Colour backdrop) {
+  kit::Image out(picture.width, picture.height, backdrop);
+  kit::paste(out, picture, 0, 0);
+  return out;
+}
+
+bool write_interface_sheet(const std::string& out_dir) {
+  kit::Image sheet(1600, 1180, kit::hex(0xE8E8E4));
+  const kit::Colour dark = kit::hex(0x3A4656);
+  kit::paste(sheet, on_backdrop(font_image("DejaVuSans-Bold.ttf", printable_ascii(), 1024, 256), dark), 10, 40);
+  kit::paste(sheet, on_backdrop(font_image("DejaVuSans-Bold.ttf", "0123456789", 1024, 128), dark), 10, 310);
+  kit::paste(sheet, on_backdrop(font_image("DejaVuSansCondensed-Bold.ttf", "0123456789", 512, 128), dark), 10, 450);
+  label(sheet, "@font.png, @numbers.png, @numbers-condensed.png (separators magenta)", 10, 28);
+  const std::pair<const char*, kit::Image> pictures[] = {{"@tach.png", tach_picture()},
+                                                          {"@shifter.png", shifter_picture()},
+                                                          {"@pitboard.png", pitboard_picture()},
+                                                          {"@roost.png", kit::resized(roost_picture(), 256, 256)}};
+  for (size_t i = 0; i < 4; ++i) {
+    kit::Image small = kit::resized(pictures[i].second, 256, 256);
+    kit::paste(sheet, on_backdrop(small, i == 3 ? kit::hex(0x6A5A48) : kit::hex(0x6A8AA8)), 10 + 270 * static_cast<int>(i), 620);
+    label(sheet, pictures[i].first, 10 + 270.0 * i, 900);
+  }
+  kit::paste(sheet, kit::resized(title_picture(), 512, 512), 1080, 40);
+  label(sheet, "@title.ppm", 1080, 580);
+  std::string bytes = kit::to_png(sheet, 3);
+  return !bytes.empty() && write_kit_file(out_dir, "interface.png", bytes);
+}
+
+bool write_rider_sheet(const std::string& out_dir) {
+  Detail full;
+  Model body = rider_body_model(full), head = rider_head_model(full), plate = rider_plate_model(full);
+  Model first_person = rider_body_first_person_model(full);
+  kit::Image number = number_plate_picture("23");
+  const int w = 400, h = 480;
+  kit::Image sheet(w * 4, h * 2 + 60, kit::hex(0xE8E8E4));
+  const kit::Camera views[3] = {{{7, 4.8, 4.6}, {0, 4.1, 4.0}, {0, 1, 0}, 34},
+                                {{-2.5, 5.0, -3.5}, {0, 4.2, 3.8}, {0, 1, 0}, 34},
+                                {{1.5, 6.5, 9}, {0, 4.2, 4.0}, {0, 1, 0}, 34}};
+  for (int v = 0; v < RIDER_TEXTURE_COUNT; ++v) {
+    kit::Image gear = paint_rider_body_texture(v), helmet = paint_rider_head_texture(v);
+    std::vector<Part> parts = {{&body, &gear, RIDER_CENTRE}, {&head, &helmet, RIDER_CENTRE}, {&plate, &number, RIDER_CENTRE}};
+    kit::Canvas canvas(w, h, kit::hex(0xCFD8E0));
+    render_view(canvas, views[v % 3], parts);
+    kit::paste(sheet, canvas.colour, v * w, 0);
+    kit::paste(sheet, kit::resized(gear, 190, 190), v * w, h + 10);
+    kit::paste(sheet, kit::resized(helmet, 190, 190), v * w + 200, h + 10);
+  }
+  kit::Image gear = paint_rider_body_texture(0);
+  std::vector<Part> fp = {{&first_person, &gear, RIDER_CENTRE}};
+  kit::Canvas canvas(w, h - 220, kit::hex(0xCFD8E0));
+  render_view(canvas, {{0, 6.2, 5.2}, {0, 3.6, 2.6}, {0, 1, 0}, 60}, fp);
+  kit::paste(sheet, canvas.colour, 0, h + 210);
+  label(sheet, "@rider_body_fp.jm from above and behind the helmet", 410, h + 240);
+  std::string bytes = kit::to_png(sheet, 3);
+  return !bytes.empty() && write_kit_file(out_dir, "rider.png", bytes);
+}
+
 }  // namespace
 
 bool write_art_preview(const std::string& out_dir) {
   for (const BikeStyle& style : bike_styles())
     if (!write_bike_sheet(out_dir, style)) return false;
-  return true;
+  return write_rider_sheet(out_dir) && write_interface_sheet(out_dir);
 }
 
 }  // namespace art

@@ -158,7 +158,7 @@ Image title_picture() {
                         {rear_wheel_model(full), &wheels, REAR_AXLE},
                         {rider_body_model(full), &gear, RIDER_CENTRE},
                         {rider_head_model(full), &helmet, RIDER_CENTRE}};
-  kit::Camera camera{{13, 1.2, 5.5}, {0, 3.2, 3.2}, {0, 1, 0}, 38};
+  kit::Camera camera{{19, 1.5, 7.5}, {0, 4.6, 3.6}, {0, 1, 0}, 36};
   kit::Mat3 pose = kit::rotation({0, 0, 1}, 0.18) * kit::rotation({1, 0, 0}, -0.32);
   for (const Part& part : parts)
     kit::render_model(canvas, camera, part.model, part.texture, pose, pose * part.centre + Vec3{0, 1.2, 0},

@@ -17,8 +17,8 @@ inline kit::UvRect head(double x0, double y0, double x1, double y1) {
 }
 
 // Torso: u round the body from the right side (0) over the chest (0.25),
-// the left side (0.5) and the back (0.75); v from the seat of the pants
-// (top of the region) up to the collar (bottom).
+// the left side (0.5) and the back (0.75); v from the collar (top of the
+// region) down to the seat of the pants (bottom).
 inline const kit::UvRect TORSO = body(0, 0, 1024, 384);
 // Limbs: u round the limb, v from the root joint (top) to the end.
 inline const kit::UvRect UPPER_SLEEVE = body(0, 384, 512, 512);

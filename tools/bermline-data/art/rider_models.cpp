@@ -44,11 +44,11 @@ void add_torso(Mesh& mesh, Detail d, bool first_person) {
                                {0.86, 0.55, 0.31, 0},      {0.97, 0.46, 0.27, -0.02}, {1.05, 0.22, 0.17, 0},
                                {1.14, 0.16, 0.14, 0.02}};
   Spine s = spine();
-  std::vector<std::vector<Vec3>> rings;
-  for (const TorsoSection& section : full) {
-    if (first_person && section.t > 0.35) break;  // no chest or shoulders in front of the eyes
-    Frame f = spine_frame(s.pelvis + s.up * (section.t * s.length) + s.front * section.forward, s.up);
-    rings.push_back(kit::place_section(f, kit::superellipse(section.w, section.d, 2.4, d.n(24, 8))));
+  std::vector<std::vector<Vec3>> rings;  // from the collar down, so v runs down the body
+  for (auto section = std::rbegin(full); section != std::rend(full); ++section) {
+    if (first_person && section->t > 0.35) continue;  // no chest or shoulders in front of the eyes
+    Frame f = spine_frame(s.pelvis + s.up * (section->t * s.length) + s.front * section->forward, s.up);
+    rings.push_back(kit::place_section(f, kit::superellipse(section->w, section->d, 2.4, d.n(24, 8))));
   }
   kit::RingOptions caps;
   caps.cap_start = caps.cap_end = true;

@@ -66,26 +66,26 @@ void cloth(Image& image, const Box& b, uint32_t seed) {
 void paint_torso(Image& image, const Kit& k) {
   Box b = box_of(ra::TORSO, ra::BODY_SIZE);
   kit::fill_rect(image, b.x0, b.y0, b.x1, b.y1, k.jersey);
-  band(image, b, 0, 0.2, k.pants);                        // pants up to the waist
-  band(image, b, 0.2, 0.25, kit::hex(0x1A1A1A));          // belt
-  band(image, b, 0.78, 0.93, k.jersey_alt);               // shoulder yoke
-  band(image, b, 0.93, 1.0, k.accent);                    // collar
+  band(image, b, 0, 0.07, k.accent);                 // collar
+  band(image, b, 0.07, 0.22, k.jersey_alt);          // shoulder yoke
+  band(image, b, 0.75, 0.8, kit::hex(0x1A1A1A));     // belt
+  band(image, b, 0.8, 1.0, k.pants);                 // pants from the waist
   // Chest: a contrasting panel with a diagonal slash.
-  kit::fill_polygon(image, {b.at(0.12, 0.25), b.at(0.38, 0.25), b.at(0.38, 0.5), b.at(0.12, 0.72)}, k.jersey_alt);
-  kit::fill_polygon(image, {b.at(0.12, 0.72), b.at(0.38, 0.5), b.at(0.38, 0.57), b.at(0.12, 0.79)}, k.accent);
+  kit::fill_polygon(image, {b.at(0.12, 0.75), b.at(0.38, 0.75), b.at(0.38, 0.5), b.at(0.12, 0.28)}, k.jersey_alt);
+  kit::fill_polygon(image, {b.at(0.12, 0.28), b.at(0.38, 0.5), b.at(0.38, 0.43), b.at(0.12, 0.21)}, k.accent);
   // Side stripes down both flanks.
   for (double u : {0.0, 0.47, 0.97})
-    kit::fill_rect(image, b.x0 + b.w() * u, b.y0 + b.h() * 0.25, b.x0 + b.w() * (u + 0.03), b.y0 + b.h() * 0.78, k.accent);
+    kit::fill_rect(image, b.x0 + b.w() * u, b.y0 + b.h() * 0.22, b.x0 + b.w() * (u + 0.03), b.y0 + b.h() * 0.75, k.accent);
   // Name bar across the back shoulders.
-  kit::fill_rect(image, b.x0 + b.w() * 0.63, b.y0 + b.h() * 0.8, b.x0 + b.w() * 0.87, b.y0 + b.h() * 0.9, kit::hex(0xF4F4F4));
+  kit::fill_rect(image, b.x0 + b.w() * 0.63, b.y0 + b.h() * 0.1, b.x0 + b.w() * 0.87, b.y0 + b.h() * 0.2, kit::hex(0xF4F4F4));
   kit::TextStyle text;
   text.size = b.h() * 0.075;
   kit::draw_text_centred(image, kit::open_typeface("DejaVuSans-Bold.ttf"), "BERMLINE", b.x0 + b.w() * 0.75,
-                         b.y0 + b.h() * 0.85, text, kit::hex(0x151515));
+                         b.y0 + b.h() * 0.15, text, kit::hex(0x151515));
   // Pants: accent panels on the hips.
-  kit::fill_rect(image, b.x0 + b.w() * 0.44, b.y0, b.x0 + b.w() * 0.56, b.y0 + b.h() * 0.2, k.pants_alt);
-  kit::fill_rect(image, b.x0, b.y0, b.x0 + b.w() * 0.06, b.y0 + b.h() * 0.2, k.pants_alt);
-  kit::fill_rect(image, b.x1 - b.w() * 0.06, b.y0, b.x1, b.y0 + b.h() * 0.2, k.pants_alt);
+  kit::fill_rect(image, b.x0 + b.w() * 0.44, b.y0 + b.h() * 0.8, b.x0 + b.w() * 0.56, b.y1, k.pants_alt);
+  kit::fill_rect(image, b.x0, b.y0 + b.h() * 0.8, b.x0 + b.w() * 0.06, b.y1, k.pants_alt);
+  kit::fill_rect(image, b.x1 - b.w() * 0.06, b.y0 + b.h() * 0.8, b.x1, b.y1, k.pants_alt);
   cloth(image, b, 41);
 }
 
