@@ -71,7 +71,8 @@ int find_statue_map(const std::string& texture, const std::string& model, const 
   return first_loading(model.substr(0, model.rfind('.')), kind, {".seq", ".png", ".ppm"});
 }
 
-// Bucket cell of a coordinate: the grid spans the middle three quarters.
+}  // namespace
+
 int scenery_cell(float c) {
   float extent = terrain.extent > 0.0f ? terrain.extent : 1.0f;
   float cell = (c / extent - 0.125f) * (4.0f / 3.0f) * SCENERY_BUCKETS_PER_SIDE;
@@ -79,8 +80,6 @@ int scenery_cell(float c) {
   if (cell >= SCENERY_BUCKETS_PER_SIDE - 1) return SCENERY_BUCKETS_PER_SIDE - 1;
   return static_cast<int>(std::floor(cell));
 }
-
-}  // namespace
 
 void clear_scenery() {
   empty_with_room(billboards);

@@ -93,6 +93,9 @@ int CreateStatue(float x, float lift, float z, float heading, const char* model_
 // The orientation of a statue at (x, z) turned by `heading`, following the ground.
 void GroundFrame(float x, float z, float heading, float frame[3][3]);
 
+// The bucket column (of x) or row (of z) of a coordinate: the grid spans
+// the middle three quarters of the field, the border cells hold the rest.
+int scenery_cell(float c);
 // Lists a statue with a shape in every bucket its bounding square overlaps.
 void insert_statue_bucket(int index);
 // Empties the buckets and lists every statue again.

@@ -1,0 +1,121 @@
+#include "sim_run.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "autopilot/autopilot.h"
+#include "coach.h"
+#include "core/messages.h"
+#include "core/race_clock.h"
+#include "core/run_settings.h"
+#include "core/settings.h"
+#include "core/units.h"
+#include "data/data_dirs.h"
+#include "physics/physics_world.h"
+#include "platform/base/log.h"
+#include "platform/base/paths.h"
+#include "race/demo_playback.h"
+#include "race/demo_recording.h"
+#include "race/race_session.h"
+#include "race/results_file.h"
+#include "race/standings.h"
+#include "sim_options.h"
+#include "track/track_list.h"
+#include "track/track_load.h"
+
+namespace {
+
+bool select_track_by_name(const std::string& name) {
+  for (const std::string& dir : track_dirs)
+    if (dir == name) {
+      select_track(name);
+      return true;
+    }
+  return false;
+}
+
+// A playback is over once no playback rider got a whole frame this tick.
+bool playback_ended() {
+  if (!playback.input) return false;
+  for (int slot = 0; slot < RACE_SLOTS; ++slot)
+    if (race.slot_bike[slot] && race.slot_control[slot] == CONTROL_EXTERNAL && playback.visibility[slot] > 0) return false;
+  return true;
+}
+
+void drive_local_riders() {
+  for (int slot = 0; slot < RACE_SLOTS; ++slot)
+    if (race.slot_bike[slot] && race.slot_control[slot] == CONTROL_LOCAL) coach_tick(*race.slot_bike[slot]);
+}
+
+std::string standings_text() {
+  const RaceResults& r = results;
+  if (r.results_final) return results_table(r.final_standings, r.final_standings_count, false, std::time(nullptr));
+  return results_table(r.standings, r.standings_count, true, std::time(nullptr));
+}
+
+}  // namespace
+
+int run_sim(const SimOptions& o, std::FILE* out, std::FILE* err) {
+  if (!o.data_dir.empty()) setenv("BL_HOME", o.data_dir.c_str(), 1);
+  if (!o.home_dir.empty()) setenv("BL_USER_HOME", o.home_dir.c_str(), 1);
+  reset_data_layer();
+  std::string home = home_folder();
+  if (!home.empty()) make_folders(home);
+  voxa_log("VOXA_LOGFILE=%ssimlog.txt", home.c_str());
+
+  run_settings = RunSettings();
+  reset_settings();
+  settings.skill.current = o.skill;
+  if (!build_track_list()) {
+    std::fprintf(err, "No tracks found\n");
+    return 1;
+  }
+  if (!select_track_by_name(o.track)) {
+    std::fprintf(err, "bermline-sim: no track '%s'\n", o.track.c_str());
+    return 1;
+  }
+
+  install_autopilot();
+  start_physics();
+  clear_race_session();
+  reset_coaches();
+  const bool playing = !o.play_file.empty();
+  demo_playback_path = o.play_file;
+  demo_record_path = o.record_file;
+  bool recording = !o.record_file.empty();
+  if (recording && playing && home_file(o.record_file) == home_file(o.play_file)) {
+    post_message("Can't record and play from same file - recording disabled");
+    std::fprintf(err, "Can't record and play from same file - recording disabled\n");
+    recording = false;
+  }
+  int32_t lineup[RACE_SLOTS] = {};
+  if (o.lineup_given) std::copy(o.lineup, o.lineup + RACE_SLOTS, lineup);
+  else if (!playing) lineup[0] = SLOT_HUMAN;
+  const int32_t length = static_cast<int32_t>(o.minutes * 60 / dt);
+  if (!start_race(lineup, playing, recording, length, o.laps, o.skill)) {
+    std::fprintf(err, "bermline-sim: can't load track '%s'\n", run_settings.loaded_track.c_str());
+    return 1;
+  }
+  if (playing && !playback.input) std::fprintf(err, "bermline-sim: can't play '%s'\n", o.play_file.c_str());
+
+  const int32_t first_tick = race_clock;
+  const int64_t most_ticks = static_cast<int64_t>(o.max_seconds / dt);
+  const auto started = std::chrono::steady_clock::now();
+  while (race_clock - first_tick < most_ticks && !results.results_final && !playback_ended()) {
+    drive_local_riders();
+    race_tick();
+  }
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  const int32_t ticks = race_clock - first_tick;
+
+  std::fputs(standings_text().c_str(), out);
+  end_race_session();
+  UnloadTrack();
+  stop_physics();
+  const double simulated = ticks * dt;
+  std::fprintf(out, "ticks=%d wall_s=%.3f ticks_per_s=%.1f realtime=%.2f\n", ticks, wall, wall > 0 ? ticks / wall : 0.0,
+               wall > 0 ? simulated / wall : 0.0);
+  return 0;
+}
