@@ -7,6 +7,7 @@
 #include "core/run_settings.h"
 #include "data/data_file.h"
 #include "data/scanner.h"
+#include "platform/base/log.h"
 
 unsigned texture_bytes = 0;
 int texture_generation = 0;
@@ -228,6 +229,10 @@ void clean_up_textures() {
 
 const std::vector<TextureEntry>& texture_entries() { return entries; }
 const std::vector<TextureAnimation>& texture_animations() { return animations; }
+
+void log_texture_memory(const char* when) {
+  if (run_settings.debug_level > 0) voxa_log("%lu bytes texture memory used %s\n", static_cast<unsigned long>(texture_bytes), when);
+}
 
 bool statue_normal_maps_usable() {
   return !(uploader && uploader->shaders_active && uploader->texture_units && uploader->shaders_active() &&

@@ -81,6 +81,9 @@ void clean_up_textures();
 const std::vector<TextureEntry>& texture_entries();
 const std::vector<TextureAnimation>& texture_animations();
 
+// With debug on, logs "<texture_bytes> bytes texture memory used <when>".
+void log_texture_memory(const char* when);
+
 // Whether statues should look for normal maps and specular maps.
 bool statue_normal_maps_usable();
 bool statue_specular_maps_usable();

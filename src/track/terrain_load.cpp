@@ -173,10 +173,6 @@ bool read_shadows(Terrain& t) {
   return true;
 }
 
-void log_texture_memory(const char* when) {
-  if (run_settings.debug_level > 0) voxa_log("%lu bytes texture memory used %s\n", static_cast<unsigned long>(texture_bytes), when);
-}
-
 void run_hook(void (*hook)(Terrain&), Terrain& t) {
   if (hook) hook(t);
 }

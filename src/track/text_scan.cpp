@@ -1,5 +1,6 @@
 #include "track/text_scan.h"
 
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,12 @@ int scan_text(const std::string& text, const char* format, ...) {
   va_end(args);
   df_close(file);
   return stored;
+}
+
+bool all_finite(std::initializer_list<float> values) {
+  for (float v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
 }
 
 bool split_keyword_line(const char* line, const char* leading_skip, KeywordLine* out) {

@@ -31,12 +31,6 @@ RoostType default_roost_type() {
   return type;
 }
 
-bool all_finite(std::initializer_list<float> values) {
-  for (float v : values)
-    if (!std::isfinite(v)) return false;
-  return true;
-}
-
 void add_friction(KindBuilder* kind, const std::string& argument) {
   float value, speed;
   if (scan_text(argument, "%f %f", &value, &speed) != 2 || !all_finite({value, speed})) {

@@ -11,6 +11,7 @@
 #include "data/scanner.h"
 #include "platform/base/log.h"
 #include "track/scenery.h"
+#include "track/text_scan.h"
 
 std::vector<StartPosition> start_positions;
 std::vector<int> start_gate_statues;
@@ -22,14 +23,6 @@ int first_lap_real_count = 0;
 int normal_lap_real_count = 0;
 
 namespace {
-
-// A number too large for a float ends a section like a line that does not
-// match: the writer could not give it back.
-bool all_finite(std::initializer_list<float> values) {
-  for (float v : values)
-    if (!std::isfinite(v)) return false;
-  return true;
-}
 
 bool read_word(DataFile* file, char word[81]) {
   word[0] = 0;

@@ -47,10 +47,6 @@ void hash_statue_models(Ripemd160* digest) {
   }
 }
 
-void log_texture_memory(const char* when) {
-  if (run_settings.debug_level > 0) voxa_log("%lu bytes texture memory used %s\n", static_cast<unsigned long>(texture_bytes), when);
-}
-
 void read_timing_gates(const std::string& folder) {
   clear_timing_gates();
   std::unique_ptr<DataFile, DataFileCloser> file(df_open((folder + "/timing_gates").c_str(), "rb"));

@@ -98,6 +98,18 @@ TEST(TimingGates, LimitsOnEveryList) {
   EXPECT_EQ(normal_lap_count, 1);
 }
 
+TEST(TimingGates, NumbersTooLargeForAFloatEndTheirSection) {
+  read("startinggate:\n[ 1 2 3 ] 0\n[ 1e39 0 0 ] 0\n[ 4 5 6 ] 0\n" + std::string(FIVE_GATES) +
+       "firstlap:\n0\nnormallap:\n1\n");
+  EXPECT_EQ(start_positions.size(), 1u);
+  EXPECT_EQ(timing_gates.size(), 0u);  // "[ 4 5 6 ]" is no section word
+  read("startinggate:\n[ 1 2 3 ] 0\n[ 1e39 0 0 ] 0\n" + std::string(FIVE_GATES) + "firstlap:\n0\nnormallap:\n1\n");
+  EXPECT_EQ(start_positions.size(), 1u);
+  EXPECT_EQ(timing_gates.size(), 5u);
+  read("checkpoints:\n5 [ 0 0 0 ] [ 1 0 0 ]\n5 [ 0 0 0 ] [ 1 0 -1e40 ]\nfirstlap:\n0\nnormallap:\n0\n");
+  EXPECT_EQ(timing_gates.size(), 1u);
+}
+
 TEST(TimingGates, GateTestIsTheExitHalfDisc) {
   TimingGate gate = {{10, 0, 10}, {0, 5, 2}, 4};
   struct Case {
