@@ -289,6 +289,9 @@ SampledCourse sample_course(const CourseDescription& description) {
                                  course.loop_length, course.loop_length);
   course.finish_s = std::fmod(course.node_s[description.finish.node % course.node_s.size()] +
                                   description.finish.offset + course.loop_length, course.loop_length);
+  // Both places sit exactly on a sample, so gates there compare equal.
+  course.merge_s = course.loop[course.loop_index(course.merge_s)].s;
+  course.finish_s = course.loop[course.loop_index(course.finish_s)].s;
   const CourseSample& merge = course.loop[course.loop_index(course.merge_s)];
   const double gate_half = 0.5 * GATE_PLACES * GATE_PLACE_WIDTH + 8;
   const double behind = 30;
@@ -297,8 +300,8 @@ SampledCourse sample_course(const CourseDescription& description) {
     c.s = s;
     c.t = merge.t;
     c.p = merge.p - merge.t * (st.length - s);
-    // Full gate width for the first fifth, then a smooth funnel.
-    double f = std::clamp((s - 0.2 * st.length) / (0.8 * st.length), 0.0, 1.0);
+    // Full gate width first, then a smooth funnel.
+    double f = std::clamp((s - description.gate_share * st.length) / (description.funnel * st.length), 0.0, 1.0);
     c.half_width = gate_half + (merge.half_width - gate_half) * smoothstep(f);
     course.start.push_back(c);
   }

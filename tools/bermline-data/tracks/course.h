@@ -72,6 +72,10 @@ struct CourseDescription {
   CoursePlace finish;             // the lap line
   double max_grade = 0.25;        // steepest climb of the track bed
   double berm_angle = 30;         // degrees of bank in the tightest turns
+  double side_slope = 0.6;        // steepest drop from a track edge to the land beside it
+  // How the start straight narrows: full gate width for this share of its
+  // length, then a funnel down to the lap's width over `funnel` of it.
+  double gate_share = 0.2, funnel = 0.8;
 };
 
 // The starting gate: 40 places side by side.

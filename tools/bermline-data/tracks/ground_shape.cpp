@@ -12,8 +12,7 @@ namespace tracks {
 
 namespace {
 
-// Steepest side slope of a shoulder at its middle, and the narrowest one.
-constexpr double SHOULDER_SLOPE = 0.6;
+// The narrowest shoulder.
 constexpr double MIN_SHOULDER = 6;
 
 double smoothstep(double t) {
@@ -74,9 +73,9 @@ void lay_start_bed(const LandFunction& land, SampledCourse& course) {
 }
 
 // Shoulder width of each section: wide enough that the drop from the track
-// edge to the land beside it is no steeper than SHOULDER_SLOPE.
+// edge to the land beside it is no steeper than `slope` at its steepest.
 std::vector<double> shoulder_widths(const LandFunction& land, const std::vector<CourseSample>& path, bool closed,
-                                    double step) {
+                                    double step, double slope) {
   const int n = static_cast<int>(path.size());
   std::vector<double> width(n);
   for (int i = 0; i < n; ++i) {
@@ -85,7 +84,7 @@ std::vector<double> shoulder_widths(const LandFunction& land, const std::vector<
     for (double side : {-1.0, 1.0}) {
       Vec2 edge = c.p + c.left() * (side * c.half_width);
       double drop = std::fabs(c.surface(side * c.half_width) - land(edge.x, edge.y));
-      needed = std::max(needed, 1.5 * drop / SHOULDER_SLOPE);
+      needed = std::max(needed, 1.5 * drop / slope);
     }
     width[i] = needed;
   }
@@ -101,6 +100,17 @@ std::vector<double> shoulder_widths(const LandFunction& land, const std::vector<
     width = smooth_open(wider, radius / 2.0);
   }
   return width;
+}
+
+// How far a point lies past either end of an open path, measured along
+// the path's direction there (0 within it, and always 0 on a closed one).
+double path_overrun(const std::vector<CourseSample>& path, bool closed, Vec2 point) {
+  if (closed) return 0;
+  const CourseSample& first = path.front();
+  const CourseSample& last = path.back();
+  double before = (first.p.x - point.x) * first.t.x + (first.p.y - point.y) * first.t.y;
+  double after = (point.x - last.p.x) * last.t.x + (point.y - last.p.y) * last.t.y;
+  return std::max({0.0, before, after});
 }
 
 struct Claim {
@@ -129,6 +139,8 @@ void claim_vertices(const std::vector<CourseSample>& path, const std::vector<dou
         if (dist > reach) continue;
         Claim& claim = claims[static_cast<size_t>(j) * ground.size + i];
         double edge = dist - c.half_width;
+        double beyond = path_overrun(path, path_id == 0, {i * sp, j * sp});
+        if (beyond > 0) edge = std::max(edge, beyond);
         if (edge < claim.edge) claim = {edge, path_id, static_cast<int>(k)};
       }
   }
@@ -206,8 +218,9 @@ ShapedGround shape_ground(const LandFunction& land, SampledCourse& course, const
   lay_loop_bed(land, course, description.max_grade);
   lay_start_bed(land, course);
   const double loop_step = course.loop_length / course.loop.size();
-  std::vector<double> loop_shoulders = shoulder_widths(land, course.loop, true, loop_step);
-  std::vector<double> start_shoulders = shoulder_widths(land, course.start, false, COURSE_STEP);
+  const double slope = description.side_slope;
+  std::vector<double> loop_shoulders = shoulder_widths(land, course.loop, true, loop_step, slope);
+  std::vector<double> start_shoulders = shoulder_widths(land, course.start, false, COURSE_STEP, slope);
 
   std::vector<Claim> claims(ground.heights.size());
   claim_vertices(course.loop, loop_shoulders, 0, ground, claims);
@@ -228,6 +241,10 @@ ShapedGround shape_ground(const LandFunction& land, SampledCourse& course, const
       Vec2 left = c.left();
       double lateral = (point.x - c.p.x) * left.x + (point.y - c.p.y) * left.y;
       double edge = std::fabs(lateral) - c.half_width;
+      // Beyond the ends of the start straight the ground falls back to the
+      // land as it does beside the track.
+      double beyond = path_overrun(path, closed, point);
+      if (beyond > 0) edge = std::hypot(std::max(edge, 0.0), beyond);
       CourseCover& cover = shaped.cover[v];
       cover = {&path[claim.index], lateral, edge, shoulder};
       if (edge <= 0) {

@@ -234,6 +234,25 @@ const Image& material_picture(Ground g, int variant) {
   return found->second;
 }
 
+// The ragged edge of a pair's transitions: noise that repeats with the
+// tile, the same for all 14 corner patterns of the pair, painted once.
+const std::vector<double>& transition_roughness(Ground base, Ground overlay) {
+  static std::map<std::pair<int, int>, std::vector<double>> cache;
+  static std::mutex lock;
+  std::lock_guard<std::mutex> hold(lock);
+  auto key = std::make_pair(static_cast<int>(base), static_cast<int>(overlay));
+  auto found = cache.find(key);
+  if (found != cache.end()) return found->second;
+  const uint32_t seed = 7001u + static_cast<uint32_t>(base) * 31u + static_cast<uint32_t>(overlay);
+  std::vector<double> rough(static_cast<size_t>(TILE_PIXELS) * TILE_PIXELS);
+  for (int y = 0; y < TILE_PIXELS; ++y)
+    for (int x = 0; x < TILE_PIXELS; ++x) {
+      double u = tile_u(x), v = tile_u(y);
+      rough[static_cast<size_t>(y) * TILE_PIXELS + x] = 0.28 * tile_fbm(u, v, 4, 3, seed) + 0.06 * tile_noise(u, v, 24, seed + 1);
+    }
+  return cache.emplace(key, std::move(rough)).first->second;
+}
+
 // Distance of a tile position from the nearest tile edge, wrapped.
 double edge_distance(double u) {
   double f = u - std::floor(u);
@@ -262,14 +281,12 @@ Image tile_picture(const TileKind& kind) {
   const Image& top = material_picture(kind.overlay, 0);
   auto corner = [&](int bit) { return (kind.mask & bit) ? 1.0 : 0.0; };
   const double c00 = corner(8), c10 = corner(4), c01 = corner(2), c11 = corner(1);
-  const uint32_t seed = 7001u + static_cast<uint32_t>(kind.base) * 31u + static_cast<uint32_t>(kind.overlay);
+  const std::vector<double>& rough = transition_roughness(kind.base, kind.overlay);
   for (int y = 0; y < TILE_PIXELS; ++y)
     for (int x = 0; x < TILE_PIXELS; ++x) {
-      double u = tile_u(x), v = tile_u(y);
-      double fu = clamp01(u), fv = clamp01(v);
+      double fu = clamp01(tile_u(x)), fv = clamp01(tile_u(y));
       double share = (c00 * (1 - fu) + c10 * fu) * (1 - fv) + (c01 * (1 - fu) + c11 * fu) * fv;
-      double rough = 0.28 * tile_fbm(u, v, 4, 3, seed) + 0.06 * tile_noise(u, v, 24, seed + 1);
-      double t = smoothstep(0.42, 0.58, share + rough);
+      double t = smoothstep(0.42, 0.58, share + rough[static_cast<size_t>(y) * TILE_PIXELS + x]);
       out.at(x, y) = mix(plain.at(x, y), top.at(x, y), static_cast<float>(t));
     }
   return out;

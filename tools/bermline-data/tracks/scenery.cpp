@@ -133,7 +133,15 @@ Clearance course_clearance(const SampledCourse& course, double extent) {
   return clearance;
 }
 
-void place_start_and_finish(const SampledCourse& course, const TimingLayout& timing, Scenery& scenery) {
+void place_start_and_finish(const SampledCourse& course, const TimingLayout& timing, const Clearance& clearance,
+                            Scenery& scenery) {
+  // Banners stand just off the track, fans further back.
+  auto banner_at = [&](Vec2 p, const char* texture) {
+    if (clearance.at(p.x, p.y) >= 3) add_billboard(scenery, p, 3.0, 4.0, texture);
+  };
+  auto fans_at = [&](Vec2 p, const char* texture) {
+    if (clearance.at(p.x, p.y) >= 12) add_billboard(scenery, p, 6.5, 2.0, texture, 0.25);
+  };
   const CourseSample& line = start_sample(course, 0);
   const Vec2 t = line.t, left = line.left();
   const double gate_half = 0.5 * GATE_PLACES * GATE_PLACE_WIDTH;
@@ -161,12 +169,8 @@ void place_start_and_finish(const SampledCourse& course, const TimingLayout& tim
   for (double s = 10; s < course.start.back().s - 50; s += 36, ++n) {
     const CourseSample& c = start_sample(course, s);
     for (double side : {-1.0, 1.0}) {
-      Vec2 p = c.p + c.left() * (side * (c.half_width + 6));
-      add_billboard(scenery, p, 3.0, 4.0, banners[(n + (side > 0)) % 3]);
-      if (n % 2 == 0) {
-        Vec2 q = c.p + c.left() * (side * (c.half_width + 18));
-        add_billboard(scenery, q, 6.5, 2.0, n % 4 == 0 ? "@fans-1.png" : "@fans-2.png", 0.25);
-      }
+      banner_at(c.p + c.left() * (side * (c.half_width + 6)), banners[(n + (side > 0)) % 3]);
+      if (n % 2 == 0) fans_at(c.p + c.left() * (side * (c.half_width + 18)), n % 4 == 0 ? "@fans-1.png" : "@fans-2.png");
     }
   }
 
@@ -179,15 +183,15 @@ void place_start_and_finish(const SampledCourse& course, const TimingLayout& tim
   scenery.lap_board = {board.x, 0, board.y};
   for (double side : {-1.0, 1.0})
     for (int k = 0; k < 3; ++k) {
-      Vec2 p = finish.p + finish.t * (k * 12.0 - 18) + finish.left() * (side * (finish.half_width + 6));
       if (side == outside && k == 1) continue;  // the lap board stands there
-      add_billboard(scenery, p, 3.0, 4.0, k == 1 ? "@banner-finish.png" : banners[k]);
-      Vec2 q = finish.p + finish.t * (k * 12.0 - 18) + finish.left() * (side * (finish.half_width + 18));
-      add_billboard(scenery, q, 6.5, 2.0, k % 2 ? "@fans-3.png" : "@fans-1.png", 0.25);
+      Vec2 along = finish.p + finish.t * (k * 12.0 - 18);
+      banner_at(along + finish.left() * (side * (finish.half_width + 6)), k == 1 ? "@banner-finish.png" : banners[k]);
+      fans_at(along + finish.left() * (side * (finish.half_width + 18)), k % 2 ? "@fans-3.png" : "@fans-1.png");
     }
 }
 
-void place_corner_flaggers(const SampledCourse& course, const TimingLayout& timing, Scenery& scenery) {
+void place_corner_flaggers(const SampledCourse& course, const TimingLayout& timing, const Clearance& clearance,
+                           Scenery& scenery) {
   std::vector<int> gate_index;
   std::vector<double> gate_s = loop_gate_distances(course, timing, &gate_index);
   // One flagger per obstacle, beside its landing, on the side with room.
@@ -202,7 +206,7 @@ void place_corner_flaggers(const SampledCourse& course, const TimingLayout& timi
     CornerFlagger f;
     Vec2 p = c.p + c.left() * (c.half_width + 12);
     Vec2 q = c.p - c.left() * (c.half_width + 12);
-    Vec2 use = (obstacle % 2 == 0) ? p : q;
+    Vec2 use = clearance.at(p.x, p.y) >= clearance.at(q.x, q.y) ? p : q;
     f.position = {use.x, 0, use.y};
     // Watch the gates from the takeoff to just past the landing.
     int watched = 0;

@@ -84,12 +84,16 @@ Vec2 course_point(const SampledCourse& course, double s, double lateral);
 
 // The starting gate's surroundings: the concrete pad under the places,
 // the starter, the tower beside the straight, banners and fans. The lap
-// line gets its painted line, the lap board and a finish banner.
-void place_start_and_finish(const SampledCourse& course, const TimingLayout& timing, Scenery& scenery);
+// line gets its painted line, the lap board and a finish banner. Nothing
+// goes where another part of the track passes.
+void place_start_and_finish(const SampledCourse& course, const TimingLayout& timing, const Clearance& clearance,
+                            Scenery& scenery);
 
 // Corner flaggers beside the blind spots of the lap: each obstacle's
-// landing, watching the gates from its takeoff to past the landing.
-void place_corner_flaggers(const SampledCourse& course, const TimingLayout& timing, Scenery& scenery);
+// landing, on the side with more room, watching the gates from its takeoff
+// to past the landing.
+void place_corner_flaggers(const SampledCourse& course, const TimingLayout& timing, const Clearance& clearance,
+                           Scenery& scenery);
 
 // Hay bales along the outside of berms, clear of the racing surface.
 void line_berms_with_hay(const SampledCourse& course, Scenery& scenery);

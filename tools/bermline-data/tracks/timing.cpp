@@ -115,32 +115,51 @@ void order_laps(const SampledCourse& course, TimingLayout& timing) {
   for (const auto& [distance, g] : normal) timing.normal_lap.push_back(entry(g));
 }
 
-// Section boundaries on the normal lap: calm, straight ground with no
-// obstacle or berm near, at least MIN_SECTION apart; the lap line is one.
+// Section boundaries on the normal lap: the lap line, then every
+// MIN_SECTION or so the calmest gate, one on straight ground away from
+// obstacles and berms, where a racing line can start whatever the line
+// before it did.
 void choose_boundaries(const SampledCourse& course, TimingLayout& timing) {
-  std::vector<PlacedGate>& gates = timing.gates;
-  auto calm = [&](const PlacedGate& g) {
-    const int n = static_cast<int>(course.loop.size());
+  const int n = static_cast<int>(course.loop.size());
+  const double step = course.loop_length / n;
+  // Calmness of a gate: feet to the nearest obstacle or berm (up to 60),
+  // or -1 where the track turns too tightly to start a line.
+  auto calmness = [&](const PlacedGate& g) {
     int centre = course.loop_index(g.s);
-    int reach = static_cast<int>(45 / (course.loop_length / n));
-    for (int k = -reach; k <= reach; ++k) {
-      const CourseSample& c = course.loop[((centre + k) % n + n) % n];
-      if (c.obstacle >= 0 || std::fabs(c.bank) > 0.3 || std::fabs(c.curvature) > 1.0 / 150) return false;
-    }
-    return true;
+    if (std::fabs(course.loop[centre].curvature) > 1.0 / 60) return -1.0;
+    for (int k = 0; k <= static_cast<int>(60 / step); ++k)
+      for (int side : {-1, 1}) {
+        const CourseSample& c = course.loop[((centre + side * k) % n + n) % n];
+        if (c.obstacle >= 0 || std::fabs(c.bank) > 0.5) return k * step;
+      }
+    return 60.0;
   };
-  double last = 0;
+  const double section = std::min(MIN_SECTION, course.loop_length / 8);
+  std::vector<std::pair<double, PlacedGate*>> along;
   for (int entry : timing.normal_lap) {
-    PlacedGate& g = gates[entry % GATE_FLAG];
+    PlacedGate& g = timing.gates[entry % GATE_FLAG];
     double at = forward(course, course.finish_s, g.s);
-    if (at == 0) at = course.loop_length;
-    bool lap_line = std::fabs(g.s - course.finish_s) < 1e-9;
-    bool room_before_line = course.loop_length - at >= MIN_SECTION * 0.6;
-    if (lap_line || (at - last >= MIN_SECTION && room_before_line && calm(g))) {
-      g.boundary = true;
-      last = at;
-    }
+    along.push_back({at == 0 ? course.loop_length : at, &g});
   }
+  double last = 0;
+  for (size_t k = 0; k < along.size(); ++k) {
+    if (along[k].first < last + section) continue;
+    // The calmest gate within the next section's length.
+    size_t best = along.size();
+    double best_calm = 12;  // at least this far from any obstacle
+    for (size_t m = k; m < along.size() && along[m].first < along[k].first + section; ++m) {
+      double calm = calmness(*along[m].second);
+      if (calm > best_calm && course.loop_length - along[m].first >= section * 0.6) {
+        best_calm = calm;
+        best = m;
+      }
+    }
+    if (best == along.size()) continue;
+    along[best].second->boundary = true;
+    last = along[best].first;
+    k = best;
+  }
+  along.back().second->boundary = true;  // the lap line
 }
 
 }  // namespace

@@ -51,8 +51,8 @@ BuiltTrack build_track(const TrackDesign& design) {
   Clearance clearance = course_clearance(track.course, ground.extent());
 
   Scenery& scenery = track.scenery;
-  place_start_and_finish(track.course, track.timing, scenery);
-  place_corner_flaggers(track.course, track.timing, scenery);
+  place_start_and_finish(track.course, track.timing, clearance, scenery);
+  place_corner_flaggers(track.course, track.timing, clearance, scenery);
   if (design.hay_on_berms) line_berms_with_hay(track.course, scenery);
   place_fans(track.course, clearance, static_cast<uint32_t>(design.folder.size()) * 7919u, scenery);
   if (design.dress) design.dress(TrackSite{track.course, ground, track.timing, clearance}, scenery);

@@ -10,12 +10,13 @@ using namespace kit;
 
 namespace {
 
+// Segment by segment, so each stroke only touches the pixels near it.
 void draw_path(Image& image, const std::vector<CourseSample>& path, bool closed, double scale, double width,
                Colour colour) {
   std::vector<Vec2> points;
   for (size_t k = 0; k < path.size(); k += 8) points.push_back(path[k].p * scale);
-  if (!closed) points.push_back(path.back().p * scale);
-  draw_polyline(image, points, width, colour, closed);
+  points.push_back(closed ? points.front() : path.back().p * scale);
+  for (size_t k = 0; k + 1 < points.size(); ++k) draw_line(image, points[k], points[k + 1], width, colour);
 }
 
 }  // namespace
@@ -25,10 +26,10 @@ Image overview_map(const SampledCourse& course, const TimingLayout& timing, doub
   const double scale = size / extent;
   const double band = std::max(3.0, size / 110.0);
   // Rim first, then the band over it, so crossings read cleanly.
-  draw_path(image, course.start, false, scale, band + 3, hex(0x1a1a1a, 0.85f));
-  draw_path(image, course.loop, true, scale, band + 3, hex(0x1a1a1a, 0.85f));
-  draw_path(image, course.start, false, scale, band, hex(0xb8b0a0, 0.9f));
-  draw_path(image, course.loop, true, scale, band, hex(0xf2ead8, 0.95f));
+  draw_path(image, course.start, false, scale, band + 3, hex(0x1a1a1a));
+  draw_path(image, course.loop, true, scale, band + 3, hex(0x1a1a1a));
+  draw_path(image, course.start, false, scale, band, hex(0xb8b0a0));
+  draw_path(image, course.loop, true, scale, band, hex(0xf2ead8));
 
   // The lap line: a short chequered bar across the track.
   const CourseSample& finish = course.loop[course.loop_index(course.finish_s)];

@@ -1,17 +1,17 @@
 // Every track folder, with the textures and models only tracks use.
 #include <cstdio>
 #include <map>
-#include <set>
 
 #include "data_kit.h"
 #include "kit/image.h"
 #include "tracks/ground_textures.h"
+#include "tracks/parallel.h"
 #include "tracks/track_art.h"
 #include "tracks/track_build.h"
 
 namespace tracks {
 
-std::vector<TrackDesign> track_designs() { return {rabbithill_design()}; }
+std::vector<TrackDesign> track_designs() { return {rabbithill_design(), stadium_design(), sand_design()}; }
 
 namespace {
 
@@ -35,16 +35,25 @@ void add_sky(const TrackDesign& design, KitFiles& files) {
 
 bool write_tracks(const std::string& root) {
   using namespace tracks;
+  const std::vector<TrackDesign> designs = track_designs();
+  std::vector<BuiltTrack> built(designs.size());
+  std::vector<KitFiles> skies(designs.size());
+  parallel_for(designs.size(), [&](size_t k) {
+    built[k] = build_track(designs[k]);
+    add_sky(designs[k], skies[k]);
+  });
   KitFiles files;
-  std::map<std::string, TileKind> tiles;
-  std::set<std::string> skies;
-  for (const TrackDesign& design : track_designs()) {
-    BuiltTrack track = build_track(design);
-    for (const auto& [name, bytes] : track.files) files[design.folder + "/" + name] = bytes;
-    for (const TileKind& kind : track.kinds) tiles.emplace(kind.texture_name(), kind);
-    if (skies.insert(design.light.sky_prefix).second) add_sky(design, files);
+  std::map<std::string, TileKind> tile_set;
+  for (size_t k = 0; k < designs.size(); ++k) {
+    for (const auto& [name, bytes] : built[k].files) files[designs[k].folder + "/" + name] = bytes;
+    for (const TileKind& kind : built[k].kinds) tile_set.emplace(kind.texture_name(), kind);
+    files.insert(skies[k].begin(), skies[k].end());
   }
-  for (const auto& [name, kind] : tiles) files[name] = kit::to_png(tile_picture(kind), 3);
+  built.clear();
+  std::vector<std::pair<std::string, TileKind>> tiles(tile_set.begin(), tile_set.end());
+  std::vector<std::string> pictures(tiles.size());
+  parallel_for(tiles.size(), [&](size_t k) { pictures[k] = kit::to_png(tile_picture(tiles[k].second), 3); });
+  for (size_t k = 0; k < tiles.size(); ++k) files[tiles[k].first] = std::move(pictures[k]);
   add_billboard_art(files);
   add_statue_art(files);
   add_effect_art(files);
