@@ -22,6 +22,8 @@
 #include "data/image_read.h"
 #include "data/texture_cache.h"
 #include "kit/jm_format.h"
+#include "physics/bike_info.h"
+#include "physics/rider_limbs.h"
 #include "testkit.h"
 #include "track/shape.h"
 
@@ -29,27 +31,14 @@ namespace {
 
 using kit::Vec3;
 
-// The bike table's 18 models; each uses the models of its prefix (the name
-// up to the parenthesis), except the special edition, which rides the
-// "yz250f" models with its own texture.
-const char* const BIKES[] = {"crf250(2009)", "kx250f(2009)", "rmz250(2009)", "yz250f(2009)", "crf250(2008)",
-                             "kx250f(2008)", "rmz250(2008)", "yz250f(2008)", "cr125",        "kx125",
-                             "rm125",        "yz125",        "125sx",        "crf250(2007)", "kx250f(2007)",
-                             "rmz250(2007)", "yz250f(2007)", "yz250f_se(2006)"};
-
-std::set<std::string> paths_named_by_bike(const std::string& bike) {
-  std::string prefix = bike.substr(0, bike.find('('));
-  std::string models = prefix == "yz250f_se" ? "yz250f" : prefix;
-  std::set<std::string> paths = {"@" + prefix + ".png"};
-  for (const char* part : {"_frame", "_fork_upper", "_fork_lower", "_swingarm", "_side_plates", "_front_plate"})
-    paths.insert("@" + models + part + ".jm");
-  for (const char* shared :
-       {"@generic_frame.shp", "@generic_fork_upper.shp", "@generic_fork_lower.shp", "@generic_swingarm.shp",
-        "@front_wheel.jm", "@front_wheel.shp", "@rear_wheel.jm", "@rear_wheel.shp", "@wheels.png", "@rider_head.jm",
-        "@rider_head.png", "@rider_body.jm", "@rider_body_fp.jm", "@generic_rider.shp", "@rider_body.png",
-        "@rider_plate.jm"})
-    paths.insert(shared);
-  return paths;
+// Every file the bike table names for a model.
+std::set<std::string> paths_named_by(const BikeInfo& info) {
+  return {info.frame_model,      info.frame_shape,        info.bike_texture,      info.fork_upper_model,
+          info.fork_upper_shape, info.fork_lower_model,   info.fork_lower_shape,  info.swingarm_model,
+          info.swingarm_shape,   info.front_wheel_model,  info.front_wheel_shape, info.rear_wheel_model,
+          info.rear_wheel_shape, info.wheel_texture,      info.rider_head_model,  info.rider_head_texture,
+          info.rider_body_model, info.rider_body_fp_model, info.rider_shape,      info.rider_body_texture,
+          info.side_plates_model, info.front_plate_model, info.rider_plate_model};
 }
 
 // The robot roster's alternative textures, and the interface files the
@@ -88,8 +77,9 @@ TEST(ArtData, EveryFileTheGameNamesIsWrittenAndLoadsThroughTheGamesReaders) {
   ASSERT_TRUE(art::write_art_files(folders.data, art::art_files({})));
 
   std::set<std::string> wanted = other_named_paths();
-  for (const char* bike : BIKES) {
-    std::set<std::string> paths = paths_named_by_bike(bike);
+  ASSERT_EQ(bike_table().size(), 18u);
+  for (const BikeInfo& info : bike_table()) {
+    std::set<std::string> paths = paths_named_by(info);
     wanted.insert(paths.begin(), paths.end());
   }
   for (const std::string& path : wanted) {
@@ -109,9 +99,11 @@ TEST(ArtData, EveryFileTheGameNamesIsWrittenAndLoadsThroughTheGamesReaders) {
       // Textures are uploaded as they are: sides are powers of two.
       EXPECT_TRUE(is_power_of_two(image.width) && is_power_of_two(image.height)) << image.width << "x" << image.height;
       EXPECT_GE(std::max(image.width, image.height), 128);
-      EXPECT_NE(LoadTexture(path.c_str()), 0);
     }
   }
+  // The start-up's textures go through the texture cache as the game loads them.
+  for (const char* name : {"!@tach.png", "!@shifter.png", "!@pitboard.png", "!@title.ppm", "@crf250.png", "@rider_body.png"})
+    EXPECT_NE(LoadTexture(name), 0) << name;
   // Every model's distance versions exist beside it.
   for (const std::string& name : list_data_files())
     if (ends_with(name, ".jm") && name.find("_lod") == std::string::npos && name != "rider_plate.jm")
@@ -248,23 +240,51 @@ TEST(ArtData, BikesHaveAFewThousandTrianglesAndLighterDistanceVersions) {
   }
 }
 
-TEST(ArtData, TheRestPoseReachesGripsAndPegsWithTheLimbLengths) {
-  const art::RiderPose& pose = art::rider_rest_pose();
-  for (int i = 0; i < 2; ++i) {
-    double side = i == 0 ? -1 : 1;
-    EXPECT_NEAR(kit::length(pose.elbow[i] - pose.shoulder[i]), art::UPPER_ARM, 1e-9);
-    EXPECT_NEAR(kit::length(pose.hand[i] - pose.elbow[i]), art::FOREARM, 1e-9);
-    EXPECT_NEAR(kit::length(pose.knee[i] - pose.hip[i]), art::THIGH, 1e-9);
-    EXPECT_NEAR(kit::length(pose.foot[i] - pose.knee[i]), art::SHIN, 1e-9);
-    EXPECT_NEAR(kit::length(pose.hand[i] + art::RIDER_CENTRE - art::grip_point(side)), 0, 1e-9);
-    EXPECT_NEAR(kit::length(pose.foot[i] + art::RIDER_CENTRE - art::peg_point(side)), 0, 1e-9);
-    // Elbows out, knees forward of the line from hip to foot.
-    EXPECT_GT(pose.elbow[i].x * side, pose.shoulder[i].x * side);
-    EXPECT_LT(pose.knee[i].z, std::min(pose.hip[i].z, pose.foot[i].z));
+kit::Vec3 v(const double* p) { return {p[0], p[1], p[2]}; }
+
+TEST(ArtData, ModelsArePlacedWhereThePhysicsPutsEveryBody) {
+  for (const BikeInfo& info : bike_table()) {
+    SCOPED_TRACE(info.name);
+    const std::pair<Vec3, const double*> points[] = {
+        {art::FRONT_AXLE, info.front_wheel},           {art::REAR_AXLE, info.rear_wheel},
+        {art::FRAME_CENTRE, info.frame_position},      {art::FORK_UPPER_CENTRE, info.fork_upper_position},
+        {art::FORK_LOWER_CENTRE, info.fork_lower_position}, {art::SWINGARM_CENTRE, info.swingarm_position},
+        {art::SWINGARM_PIVOT, info.swingarm_pivot},    {art::RIDER_CENTRE, info.rider_position},
+        {art::SHOULDER, info.rider.shoulder},          {art::HIP, info.rider.hip},
+        {art::GRIP, info.rider.grip},                  {art::FOOTPEG, info.rider.peg},
+        {art::HEAD, info.rider.head},                  {art::ELBOW_BEND, info.rider.elbow_bend},
+        {art::KNEE_BEND, info.rider.knee_bend}};
+    for (const auto& [art_point, physics_point] : points) EXPECT_NEAR(kit::length(art_point - v(physics_point)), 0, 1e-6);
+    EXPECT_NEAR(art::FRONT_RIM_RADIUS, info.front_rim_radius, 1e-4);
+    EXPECT_NEAR(art::REAR_RIM_RADIUS, info.rear_rim_radius, 1e-4);
+    EXPECT_NEAR(art::TYRE_RADIUS, info.front_tyre_radius, 1e-4);
+    EXPECT_NEAR(art::TYRE_RADIUS, info.rear_tyre_radius, 1e-4);
+    EXPECT_NEAR(art::FORK_LEG_SPACING, info.fork_leg_spacing, 1e-4);
+    EXPECT_EQ(art::UPPER_ARM, info.rider.upper_arm);
+    EXPECT_EQ(art::SHIN, info.rider.shin);
   }
-  // A limb out of reach is stretched straight toward its target.
-  Vec3 joint = art::solve_limb({0, 0, 0}, {0, 0, -10}, 1, 2, {1, 0, 0});
-  EXPECT_NEAR(joint.z, -1, 1e-4);
+}
+
+TEST(ArtData, TheRestPoseIsTheLimbSolveOfThePhysics) {
+  // The skin's rest pose is the pose the physics solves for the design
+  // pose, so a renderer posing the limbs with that solve starts from
+  // identity rotations.
+  const art::RiderPose& pose = art::rider_rest_pose();
+  const BikeInfo& info = bike_table().front();
+  const RiderGeometry& g = info.rider;
+  ::Vec3 to_fork = ::Vec3(info.fork_upper_position) - ::Vec3(info.rider_position);
+  ::Vec3 to_frame = ::Vec3(info.frame_position) - ::Vec3(info.rider_position);
+  auto same = [](Vec3 a, ::Vec3 b) { return kit::length(a - Vec3{b.x, b.y, b.z}); };
+  for (int i = 0; i < 2; ++i) {  // 0 left, 1 right, as both sides count them
+    Limb arm = solve_limb(side_point(g.shoulder, i), side_point(g.grip, i) + to_fork, g.upper_arm, g.forearm,
+                          ::Vec3(g.elbow_bend));
+    Limb leg = solve_limb(side_point(g.hip, i), side_point(g.peg, i) + to_frame, g.thigh, g.shin, ::Vec3(g.knee_bend));
+    EXPECT_NEAR(same(pose.elbow[i], arm.joint), 0, 1e-9);
+    EXPECT_NEAR(same(pose.hand[i], arm.end), 0, 1e-9);
+    EXPECT_NEAR(same(pose.knee[i], leg.joint), 0, 1e-9);
+    EXPECT_NEAR(same(pose.foot[i], leg.end), 0, 1e-9);
+    EXPECT_LT(pose.knee[i].z, std::min(pose.hip[i].z, pose.foot[i].z));  // knees forward
+  }
 }
 
 TEST(ArtData, TheRiderIsSkinnedToItsNineBonesWithHandsAndFeetFollowingTheirLimbs) {

@@ -73,7 +73,7 @@ void add_tank(Mesh& paint, Detail d) {
   add_rings(paint,
             loft_z({{2.5, 3.2, 0.14, 0.13}, {2.7, 3.25, 0.27, 0.2}, {3.1, 3.25, 0.33, 0.22}, {3.55, 3.21, 0.3, 0.18},
                     {3.95, 3.2, 0.2, 0.1}},
-                   2.6, d.n(24, 8)),
+                   2.6, d.n(20, 8)),
             atlas::TANK, caps);
   kit::project_uv(paint, {-0.36, 0, 2.45}, {1 / 0.72, 0, 0}, {0, 0, 1 / 1.55}, atlas::TANK, first);
 }
@@ -114,12 +114,12 @@ void add_seat(Mesh& seat, Detail d) {
                     {5.9, 3.28, 0.18, 0.1},
                     {6.3, 3.26, 0.14, 0.08},
                     {6.45, 3.25, 0.07, 0.05}},
-                   3.5, d.n(24, 8)),
+                   3.5, d.n(20, 8)),
             atlas::SEAT, options);
 }
 
 void add_frame_tubes(Mesh& metal, const BikeStyle& style, Detail d) {
-  int sides = d.n(10, 4);
+  int sides = d.n(8, 4);
   // Steering head.
   add_tube(metal, {on_steering_axis(-0.27), on_steering_axis(0.5)}, 0.1, d.n(14, 6), atlas::FRAME_METAL);
   // Main beams: tall aluminium spars, or round steel tubes.
@@ -127,12 +127,12 @@ void add_frame_tubes(Mesh& metal, const BikeStyle& style, Detail d) {
   add_both_sides(metal, [&](Mesh& m) {
     std::vector<Vec3> path = kit::smooth_path({{0.1, 3.05, 2.28}, {0.22, 2.98, 2.7}, {0.29, 2.9, 3.2}, {0.31, 2.76, 3.7},
                                                {0.33, 2.45, 4.05}, {0.34, 2.0, 4.22}, {0.34, 1.55, 4.25}, {0.32, 1.22, 4.15}},
-                                              d.n(4, 1));
+                                              d.n(3, 1));
     add_tube(m, path, {spar}, sides, atlas::FRAME_METAL);
     // Down tube splitting into the cradle under the engine.
     std::vector<Vec3> down = kit::smooth_path({{0.03, 2.72, 2.14}, {0.08, 2.3, 2.3}, {0.14, 1.75, 2.56}, {0.18, 1.22, 2.82},
                                                {0.2, 1.04, 3.2}, {0.22, 1.04, 3.85}, {0.27, 1.12, 4.1}, {0.32, 1.32, 4.18}},
-                                              d.n(4, 1));
+                                              d.n(3, 1));
     add_tube(m, down, 0.055, sides, atlas::FRAME_METAL);
     // Subframe rails under the seat.
     add_tube(m, {{0.3, 2.78, 3.95}, {0.25, 2.98, 5.2}, {0.18, 3.08, 6.45}}, 0.04, d.n(8, 4), atlas::FRAME_METAL);
@@ -150,10 +150,10 @@ void add_engine(Mesh& metal, const BikeStyle& style, Detail d) {
                 0.44, atlas::ENGINE_CASE, atlas::ENGINE_CASE);
   kit::Frame clutch = side_frame(0.22);
   clutch.origin = {0.24, 1.52, 3.58};
-  kit::add_ellipsoid(metal, clutch, {0.3, 0.28, 0.06}, d.n(8, 4), d.n(16, 6), atlas::ENGINE_CASE);
+  kit::add_ellipsoid(metal, clutch, {0.3, 0.28, 0.06}, d.n(6, 3), d.n(14, 6), atlas::ENGINE_CASE);
   kit::Frame ignition = side_frame(-0.22);
   ignition.origin = {-0.24, 1.62, 3.3};
-  kit::add_ellipsoid(metal, ignition, {0.22, 0.22, 0.05}, d.n(8, 4), d.n(16, 6), atlas::ENGINE_CASE);
+  kit::add_ellipsoid(metal, ignition, {0.22, 0.22, 0.05}, d.n(6, 3), d.n(14, 6), atlas::ENGINE_CASE);
   add_extrusion(metal, side_frame(0), {sv(2.8, 1.12), sv(3.1, 0.98), sv(3.95, 0.98), sv(4.1, 1.08), sv(4.05, 1.14), sv(2.85, 1.2)},
                 0.5, atlas::BLACK_PLASTIC, atlas::BLACK_PLASTIC);
 
@@ -178,7 +178,7 @@ void add_engine(Mesh& metal, const BikeStyle& style, Detail d) {
 }
 
 void add_exhaust(Mesh& metal, const BikeStyle& style, Detail d) {
-  int sides = d.n(12, 5);
+  int sides = d.n(10, 5);
   std::vector<Vec3> pipe;
   std::vector<Vec2> radii;
   if (style.two_stroke) {
@@ -196,7 +196,7 @@ void add_exhaust(Mesh& metal, const BikeStyle& style, Detail d) {
     radii = {{0.065, 0.065}, {0.07, 0.07}, {0.075, 0.075}, {0.08, 0.08}, {0.085, 0.085},
              {0.085, 0.085}, {0.09, 0.09}, {0.1, 0.1},     {0.1, 0.1}};
   }
-  std::vector<Vec3> smooth = kit::smooth_path(pipe, d.n(4, 1));
+  std::vector<Vec3> smooth = kit::smooth_path(pipe, d.n(3, 1));
   std::vector<Vec2> smooth_radii;
   for (size_t i = 0; i < smooth.size(); ++i) {
     double t = static_cast<double>(i) / (smooth.size() - 1) * (radii.size() - 1);
@@ -216,7 +216,7 @@ void add_exhaust(Mesh& metal, const BikeStyle& style, Detail d) {
   options.cap_start = options.cap_end = true;
   add_rings(metal,
             kit::tube_rings({end, end - direction * 0.1, start + direction * 0.12, start},
-                            {{0.11, 0.1}, {0.16, 0.14}, {0.16, 0.14}, {0.08, 0.08}}, d.n(16, 6), {1, 0, 0}),
+                            {{0.11, 0.1}, {0.16, 0.14}, {0.16, 0.14}, {0.08, 0.08}}, d.n(14, 6), {1, 0, 0}),
             atlas::SILENCER, options);
 }
 
@@ -259,13 +259,13 @@ void add_shock(Mesh& metal, Detail d) {
   }
   // The coil spring.
   std::vector<Vec3> coil;
-  int turns = 7, per_turn = d.n(14, 6);
+  int turns = 6, per_turn = d.n(10, 6);
   Vec3 axis = kit::normalized(bottom - top), side = kit::any_perpendicular(axis), other = kit::cross(axis, side);
   for (int i = 0; i <= turns * per_turn; ++i) {
     double t = static_cast<double>(i) / (turns * per_turn), a = 2 * kit::PI * turns * t;
     coil.push_back(lerp(top, bottom, 0.18 + 0.64 * t) + side * (0.11 * std::cos(a)) + other * (0.11 * std::sin(a)));
   }
-  add_tube(metal, coil, 0.022, 5, atlas::SHOCK_SPRING);
+  add_tube(metal, coil, 0.024, 4, atlas::SHOCK_SPRING);
 }
 
 }  // namespace

@@ -33,7 +33,7 @@ void add_clamps(Mesh& metal, Detail d) {
 }
 
 void add_outer_tubes(Mesh& metal, Detail d) {
-  int sides = d.n(16, 6);
+  int sides = d.n(12, 6);
   for (double side : {-1.0, 1.0}) {
     Vec3 x = leg(side);
     add_cylinder(metal, on_steering_axis(0.64) + x, on_steering_axis(-0.9) + x, 0.105, 0.105, sides, atlas::FORK_OUTER, false);
@@ -53,14 +53,14 @@ std::vector<Vec3> handlebar_path(int per_segment) {
 }
 
 void add_handlebar(Mesh& metal, Mesh& rubber, const BikeStyle& style, Detail d) {
-  add_tube(metal, handlebar_path(d.n(4, 1)), 0.045, d.n(10, 5), atlas::ALUMINIUM);
+  add_tube(metal, handlebar_path(d.n(3, 1)), 0.045, d.n(8, 5), atlas::ALUMINIUM);
   for (double side : {-1.0, 1.0}) {
     // Risers from the top clamp to the bar.
     Vec3 base = on_steering_axis(0.6) + Vec3{0.17 * side, 0, 0};
     add_cylinder(metal, base, {0.17 * side, 3.6, 2.48}, 0.05, 0.045, d.n(8, 4), atlas::ALUMINIUM);
     // Grips.
     Vec3 inner{0.86 * side, 4.005, 2.865}, outer{1.3 * side, 4.07, 2.94};
-    add_cylinder(rubber, inner, outer, 0.068, 0.07, d.n(12, 5), atlas::GRIP);
+    add_cylinder(rubber, inner, outer, 0.068, 0.07, d.n(10, 5), atlas::GRIP);
     if (d.far()) continue;
     // Lever perches and levers: clutch on the left, front brake on the right.
     add_box(metal, kit::frame_looking({0.74 * side, 3.99, 2.83}, {0, 0, 1}), {0.06, 0.05, 0.06}, atlas::SHOCK_BODY);
@@ -125,7 +125,7 @@ Model fork_lower_model(const BikeStyle& style, Detail d) {
   Mesh metal, guards;
   metal.material = metal_material();
   guards.material = paint_material();
-  int sides = d.n(14, 6);
+  int sides = d.n(12, 6);
   Vec3 a = steering_axis();
   for (double side : {-1.0, 1.0}) {
     Vec3 x = leg(side);

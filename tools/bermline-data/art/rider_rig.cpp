@@ -23,9 +23,6 @@ Vec3 solve_limb(Vec3 root, Vec3 target, double upper, double lower, Vec3 hint) {
   return root + dir * along + bend * out;
 }
 
-Vec3 elbow_hint(double side) { return {side, 0.3, 0.35}; }
-Vec3 knee_hint(double side) { return {side * 0.35, 0, -1}; }
-
 const RiderPose& rider_rest_pose() {
   static const RiderPose pose = [] {
     RiderPose p;
@@ -33,10 +30,10 @@ const RiderPose& rider_rest_pose() {
       double side = i == 0 ? -1 : 1;
       p.shoulder[i] = mirror(SHOULDER, side);
       p.hand[i] = grip_point(side) - RIDER_CENTRE;
-      p.elbow[i] = solve_limb(p.shoulder[i], p.hand[i], UPPER_ARM, FOREARM, elbow_hint(side));
+      p.elbow[i] = solve_limb(p.shoulder[i], p.hand[i], UPPER_ARM, FOREARM, ELBOW_BEND);
       p.hip[i] = mirror(HIP, side);
       p.foot[i] = peg_point(side) - RIDER_CENTRE;
-      p.knee[i] = solve_limb(p.hip[i], p.foot[i], THIGH, SHIN, knee_hint(side));
+      p.knee[i] = solve_limb(p.hip[i], p.foot[i], THIGH, SHIN, KNEE_BEND);
     }
     return p;
   }();

@@ -44,9 +44,11 @@ std::string rider_rig_word();
 // `target` (pulled in to the limb's reach), bent toward `hint`.
 kit::Vec3 solve_limb(kit::Vec3 root, kit::Vec3 target, double upper, double lower, kit::Vec3 hint);
 
-// Bend hints: elbows out to the side and back, knees forward and out.
-kit::Vec3 elbow_hint(double side);
-kit::Vec3 knee_hint(double side);
+// Bend directions, as the physics' rider geometry gives them (so the limbs
+// it solves for a thrown rider and for drawing match this rest pose):
+// elbows back, knees forward.
+inline constexpr kit::Vec3 ELBOW_BEND{0, 0, 1};
+inline constexpr kit::Vec3 KNEE_BEND{0, 0, -1};
 
 // The joints of the design pose, in rider body coordinates.
 struct RiderPose {

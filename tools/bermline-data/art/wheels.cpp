@@ -33,8 +33,8 @@ struct WheelSize {
   int rows;       // knob rows round the tyre
 };
 
-const WheelSize FRONT{FRONT_RIM_RADIUS + TYRE_RADIUS, 0.875, 0.27, 36};
-const WheelSize REAR{REAR_RIM_RADIUS + TYRE_RADIUS, 0.79, 0.37, 40};
+const WheelSize FRONT{FRONT_RIM_RADIUS + TYRE_RADIUS, 0.875, 0.27, 32};
+const WheelSize REAR{REAR_RIM_RADIUS + TYRE_RADIUS, 0.79, 0.37, 36};
 
 // Lathe frame: profile radius in the wheel plane, height along the axle.
 Frame wheel_frame(double x = 0) {
@@ -56,7 +56,7 @@ void add_tyre(Mesh& rubber, const WheelSize& w, Detail d) {
                                {w.bead + 0.06, h},          {w.bead, h * 0.7}};
   kit::RingOptions options;
   options.closed_along = true;
-  kit::add_lathe(rubber, wheel_frame(), profile, d.n(48, 12), TYRE, options);
+  kit::add_lathe(rubber, wheel_frame(), profile, d.n(40, 12), TYRE, options);
   if (d.far()) return;
   // Knobs: alternating rows of centre and shoulder blocks.
   for (int row = 0; row < w.rows >> d.level; ++row) {
@@ -81,11 +81,11 @@ void add_rim_and_hub(Mesh& metal, const WheelSize& w, Detail d) {
   closed.closed_along = true;
   kit::add_lathe(metal, wheel_frame(),
                  {{w.bead - 0.075, -0.1}, {w.bead + 0.012, -0.118}, {w.bead + 0.012, 0.118}, {w.bead - 0.075, 0.1}},
-                 d.n(48, 12), RIM, closed);
+                 d.n(40, 12), RIM, closed);
   kit::add_lathe(metal, wheel_frame(),
                  {{0.05, -0.32}, {0.09, -0.32}, {0.1, -0.22}, {0.19, -0.2}, {0.19, -0.17}, {0.11, -0.15}, {0.1, 0},
                   {0.11, 0.15}, {0.19, 0.17}, {0.19, 0.2}, {0.1, 0.22}, {0.09, 0.32}, {0.05, 0.32}},
-                 d.n(24, 8), HUB, closed);
+                 d.n(16, 8), HUB, closed);
   if (d.far()) return;
   // Spokes laced from both hub flanges to the rim, crossing on the way.
   int spokes = d.full() ? 36 : 18;
@@ -94,12 +94,12 @@ void add_rim_and_hub(Mesh& metal, const WheelSize& w, Detail d) {
     double a0 = 2 * kit::PI * k / spokes, a1 = a0 + (k % 4 < 2 ? 0.32 : -0.32);
     Vec3 hub{side * 0.185, 0.175 * std::cos(a0), 0.175 * std::sin(a0)};
     Vec3 rim{side * 0.03, (w.bead - 0.07) * std::cos(a1), (w.bead - 0.07) * std::sin(a1)};
-    kit::add_cylinder(metal, hub, rim, 0.011, 0.011, d.full() ? 4 : 3, SPOKE, false);
+    kit::add_cylinder(metal, hub, rim, 0.011, 0.011, 3, SPOKE, false);
   }
 }
 
 void add_disc(Mesh& metal, double x, double inner, double outer, Detail d) {
-  kit::add_annulus(metal, wheel_frame(x), inner, outer, 0.018, d.n(48, 12), DISC, DISC_EDGE);
+  kit::add_annulus(metal, wheel_frame(x), inner, outer, 0.018, d.n(32, 12), DISC, DISC_EDGE);
 }
 
 Model wheel_model(const WheelSize& w, Detail d, bool rear) {
@@ -110,7 +110,7 @@ Model wheel_model(const WheelSize& w, Detail d, bool rear) {
   add_rim_and_hub(metal, w, d);
   if (rear) {
     add_disc(metal, REAR_DISC_X, 0.16, REAR_DISC_RADIUS, d);
-    kit::add_annulus(metal, wheel_frame(SPROCKET_X), 0.12, REAR_SPROCKET_RADIUS + 0.03, 0.025, d.n(48, 12), SPROCKET,
+    kit::add_annulus(metal, wheel_frame(SPROCKET_X), 0.12, REAR_SPROCKET_RADIUS + 0.03, 0.025, d.n(32, 12), SPROCKET,
                      DISC_EDGE);
   } else {
     add_disc(metal, FRONT_DISC_X, 0.18, FRONT_DISC_RADIUS, d);
