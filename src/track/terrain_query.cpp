@@ -5,8 +5,6 @@
 
 #include "track/terrain.h"
 
-Terrain terrain;
-
 namespace {
 
 // Cell coordinates of a world point, kept within a cell of the border so

@@ -194,6 +194,11 @@ TEST(GameData, EveryTrackLoadsWithoutWarnings) {
       ASSERT_EQ(LoadTrack(), 1) << (message_line(0) ? message_line(0) : "");
       EXPECT_EQ(message_line(0), nullptr) << message_line(0);
       EXPECT_GT(terrain.tile_count, 0);
+      // Every transition tile names kinds that exist.
+      for (int k = 0; k < terrain.tile_count; ++k)
+        EXPECT_NE(terrain.tile_code[static_cast<size_t>(k)], -256) << terrain.tile_texture_name[static_cast<size_t>(k)];
+      EXPECT_FALSE(timing_gates.empty());
+      EXPECT_EQ(start_positions.size(), static_cast<size_t>(MAX_START_POSITIONS));
       if (run == 0) first = track_hash;
       else EXPECT_EQ(track_hash, first);
       UnloadTrack();
