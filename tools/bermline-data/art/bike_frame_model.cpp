@@ -41,9 +41,11 @@ void add_shrouds(Mesh& paint, const BikeStyle& style, Detail d) {
 }
 
 void add_side_panels(Mesh& paint, Detail d) {
-  std::vector<Vec2> outline = {sv(4.22, 3.18), sv(4.26, 2.62), sv(4.5, 2.3),  sv(5.0, 2.22),
-                               sv(5.7, 2.45),  sv(6.15, 2.8),  sv(6.25, 3.05), sv(6.05, 3.16)};
-  if (d.far()) outline = {sv(4.22, 3.18), sv(4.4, 2.3), sv(5.7, 2.45), sv(6.2, 3.1)};
+  // Under the seat from the tank back to the fender, its lower edge rising
+  // over the silencer.
+  std::vector<Vec2> outline = {sv(4.24, 3.18), sv(4.28, 2.8),  sv(4.45, 2.62), sv(4.75, 2.53),
+                               sv(5.6, 2.72),  sv(6.25, 2.98), sv(6.32, 3.08), sv(6.15, 3.16)};
+  if (d.far()) outline = {sv(4.24, 3.18), sv(4.4, 2.6), sv(4.75, 2.53), sv(6.3, 3.05)};
   add_both_sides(
       paint,
       [&](Mesh& m) {
@@ -287,15 +289,7 @@ Model frame_model(const BikeStyle& style, Detail d) {
   add_controls(metal, style, d);
   add_shock(metal, d);
 
-  Model model;
-  model.meshes = {metal, seat, paint};
-  if (!d.far()) {
-    Mesh gloss = paint;
-    gloss.material = gloss_layer(0.22);
-    model.meshes.push_back(gloss);
-  }
-  to_body(model, FRAME_CENTRE);
-  return model;
+  return body_part({metal, seat, paint}, FRAME_CENTRE, d, &paint, 0.22);
 }
 
 }  // namespace art

@@ -109,15 +109,7 @@ Model fork_upper_model(const BikeStyle& style, Detail d) {
   add_handlebar(metal, rubber, style, d);
   add_front_fender(paint, d);
   add_box(metal, kit::frame_looking(on_steering_axis(-0.4), steering_axis()), {0.16, 0.1, 0.05}, atlas::BLACK_PLASTIC);
-  Model model;
-  model.meshes = {metal, rubber, paint};
-  if (!d.far()) {
-    Mesh gloss = paint;
-    gloss.material = gloss_layer(0.2);
-    model.meshes.push_back(gloss);
-  }
-  to_body(model, FORK_UPPER_CENTRE);
-  return model;
+  return body_part({metal, rubber, paint}, FORK_UPPER_CENTRE, d, &paint, 0.2);
 }
 
 Model fork_lower_model(const BikeStyle& style, Detail d) {
@@ -146,10 +138,7 @@ Model fork_lower_model(const BikeStyle& style, Detail d) {
   // Front brake caliper on the left, over the disc's rear edge.
   Vec3 caliper_at = FRONT_AXLE + Vec3{FRONT_DISC_X - 0.05, 0.27, 0.32};
   add_box(metal, kit::frame_looking(caliper_at, {0, 0.32, -0.27}), {0.06, 0.1, 0.15}, atlas::SHOCK_BODY);
-  Model model;
-  model.meshes = {metal, guards};
-  to_body(model, FORK_LOWER_CENTRE);
-  return model;
+  return body_part({metal, guards}, FORK_LOWER_CENTRE, d);
 }
 
 Model front_plate_model(Detail d) {
@@ -176,10 +165,7 @@ Model front_plate_model(Detail d) {
   fit_square_uv(plate, 0, frame.x, frame.y);
   for (kit::Vertex& v : plate.vertices)
     if (kit::dot(v.normal, forward) < 0.5) v.u = v.v = 0.02;  // back and edges: plain plate colour
-  Model model;
-  model.meshes = {plate};
-  to_body(model, FORK_UPPER_CENTRE);
-  return model;
+  return body_part({plate}, FORK_UPPER_CENTRE, d);
 }
 
 }  // namespace art

@@ -58,16 +58,13 @@ Model swingarm_model(const BikeStyle& style, Detail d) {
     add_box(metal, kit::frame_looking(REAR_AXLE + Vec3{REAR_DISC_X + 0.04, -0.27, -0.2}, {0, -0.27, 0.2}), {0.05, 0.09, 0.13},
             atlas::SHOCK_BODY);
   }
-  Model model;
-  model.meshes = {metal};
-  to_body(model, SWINGARM_CENTRE);
-  return model;
+  return body_part({metal}, SWINGARM_CENTRE, d);
 }
 
 Model side_plates_model(Detail d) {
   auto sv = [](double z, double y) { return Vec2{-z, y}; };
-  std::vector<Vec2> outline = {sv(4.55, 3.08), sv(4.57, 2.66), sv(4.7, 2.47), sv(5.1, 2.4),
-                               sv(5.72, 2.56), sv(5.9, 2.78), sv(5.88, 3.08)};
+  std::vector<Vec2> outline = {sv(4.5, 3.1),  sv(4.52, 2.8),  sv(4.66, 2.66), sv(4.9, 2.62),
+                               sv(5.72, 2.8), sv(5.98, 2.95), sv(5.96, 3.1)};
   const UvRect whole{0, 0, 1, 1};
   Mesh plates;
   plates.material = satin_material();
@@ -81,11 +78,7 @@ Model side_plates_model(Detail d) {
           if (v.normal.x < 0.5) v.u = v.v = 0.02;  // inside and edges: plain plate colour
       },
       &whole);
-  (void)d;
-  Model model;
-  model.meshes = {plates};
-  to_body(model, FRAME_CENTRE);
-  return model;
+  return body_part({plates}, FRAME_CENTRE, d);
 }
 
 }  // namespace art

@@ -8,7 +8,6 @@ kit::Material paint_material() { return {56, 0, {0.45, 0.45, 0.45}}; }
 kit::Material metal_material() { return {40, 0, {0.6, 0.6, 0.6}}; }
 kit::Material satin_material() { return {18, 0, {0.25, 0.25, 0.25}}; }
 kit::Material rubber_material() { return {6, 0, {0.06, 0.06, 0.06}}; }
-kit::Material gloss_layer(double intensity) { return kit::Material::reflective(intensity); }
 
 Frame side_frame(double x) {
   Frame f;
@@ -68,8 +67,16 @@ void add_both_sides(Mesh& mesh, const std::function<void(Mesh&)>& build, const U
   mesh.append(kit::mirrored_x(side, region));
 }
 
-void to_body(Model& model, Vec3 centre) {
-  for (Mesh& mesh : model.meshes) kit::translate(mesh, -centre);
+Model body_part(std::vector<Mesh> meshes, Vec3 body_centre, Detail detail, const Mesh* glossy, double gloss) {
+  Model model;
+  model.meshes = std::move(meshes);
+  if (glossy && !detail.far()) {
+    Mesh layer = *glossy;
+    layer.material = kit::Material::reflective(gloss);
+    model.meshes.push_back(layer);
+  }
+  for (Mesh& mesh : model.meshes) kit::translate(mesh, -body_centre);
+  return model;
 }
 
 void fit_square_uv(Mesh& mesh, size_t first, Vec3 s_axis, Vec3 t_axis) {

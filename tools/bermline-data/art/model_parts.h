@@ -32,12 +32,11 @@ struct Detail {
 inline constexpr int LOD_DIGITS[2] = {5, 7};
 
 // Materials: shiny paint and plastic, metal, satin hardware, rubber and
-// cloth, and the environment-mapped gloss layered over paint.
+// cloth.
 kit::Material paint_material();
 kit::Material metal_material();
 kit::Material satin_material();
 kit::Material rubber_material();
-kit::Material gloss_layer(double intensity);
 
 // A frame for drawing in side view at lateral position x: its 2D x runs
 // toward the front of the bike (-z), 2D y is up, and extrusions go along x.
@@ -62,8 +61,11 @@ std::vector<Vec2> arch_section(double half_width, double height, double thicknes
 // mirrored to the left, the texture mirrored within `region` (if given).
 void add_both_sides(Mesh& mesh, const std::function<void(Mesh&)>& build, const UvRect* region = nullptr);
 
-// Moves a whole model into the coordinates of the body centred at `centre`.
-void to_body(Model& model, Vec3 centre);
+// A part model from meshes built in bike space, moved into its body's
+// coordinates; near versions also get the environment-mapped gloss over
+// `glossy` (the highlight layer comes last, as the renderer wants).
+Model body_part(std::vector<Mesh> meshes, Vec3 body_centre, Detail detail, const Mesh* glossy = nullptr,
+                double gloss = 0);
 
 // Maps a flat face's bounding box (in the plane spanned by `s_axis` and
 // `t_axis`) onto the unit square without distortion, centred: the number

@@ -189,10 +189,13 @@ kit::Image paint_wheel_texture(int variant) {
   text.size = 15;
   text.spacing = 2;
   kit::Typeface* face = kit::open_typeface("DejaVuSans-Bold.ttf");
-  for (double x : {40.0, 296.0}) {
-    kit::draw_text(image, face, "BERMLINE MX", x, tyre.y0 + 32, text, kit::with_alpha(c.letters, 0.85f));
-    kit::draw_text(image, face, "KNOBBY", x + 40, tyre.y1 - 18, text, kit::hex(0x4A4A4A));
-  }
+  // The region runs round the tyre from the left bead to the right one:
+  // lettering for the left sidewall is turned half round and for the right
+  // one mirrored, so both read from outside.
+  kit::Image lettering(512, 24, {0, 0, 0, 0});
+  for (double x : {40.0, 296.0}) kit::draw_text(lettering, face, "BERMLINE MX", x, 19, text, kit::with_alpha(c.letters, 0.85f));
+  kit::paste(image, lettering, static_cast<int>(tyre.x0), static_cast<int>(tyre.y0 + 14), true, true);
+  kit::paste(image, lettering, static_cast<int>(tyre.x0), static_cast<int>(tyre.y1 - 38), true, false);
   for (double y = tyre.y0 + 70; y < tyre.y1 - 70; y += 12)
     kit::fill_rect(image, tyre.x0, y, tyre.x1, y + 2, kit::hex(0x1A1A1A));
   paint_rubber(image, box_of(KNOB), 32);

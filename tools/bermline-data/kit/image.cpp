@@ -53,9 +53,11 @@ Colour sample(const Image& image, double x, double y, bool wrap) {
   return mix(top, bottom, fy);
 }
 
-void paste(Image& target, const Image& source, int x, int y) {
+void paste(Image& target, const Image& source, int x, int y, bool mirror_x, bool mirror_y) {
   for (int sy = 0; sy < source.height; ++sy)
-    for (int sx = 0; sx < source.width; ++sx) blend(target, x + sx, y + sy, source.at(sx, sy));
+    for (int sx = 0; sx < source.width; ++sx)
+      blend(target, x + sx, y + sy,
+            source.at(mirror_x ? source.width - 1 - sx : sx, mirror_y ? source.height - 1 - sy : sy));
 }
 
 Image resized(const Image& source, int width, int height) {

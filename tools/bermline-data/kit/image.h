@@ -38,8 +38,10 @@ void blend(Image& image, int x, int y, Colour c, float coverage = 1);
 // wrapped.
 Colour sample(const Image& image, double x, double y, bool wrap = false);
 
-// Copies `source` onto `target` at (x, y), blending by its alpha.
-void paste(Image& target, const Image& source, int x, int y);
+// Copies `source` onto `target` at (x, y), blending by its alpha;
+// optionally mirrored left to right and/or top to bottom (both: turned
+// half round).
+void paste(Image& target, const Image& source, int x, int y, bool mirror_x = false, bool mirror_y = false);
 // Box-filtered reduction to the given size (for previews and sheets).
 Image resized(const Image& source, int width, int height);
 
