@@ -37,6 +37,13 @@ constexpr int CRASH_TICKS = 512;       // a thrown rider's crash_timer
 constexpr double DAB_SPEED_BASE = 15;  // ft/s
 constexpr int NUMBER_TEXT_MAX = 7;
 
+// A ball enclosing a shape's spheres, tighter than the shape's bound about
+// the body origin; it only ever skips tests that could not touch.
+struct ShapeBall {
+  Vec3 centre;  // body coordinates
+  double radius = 0;
+};
+
 // The rider's inputs, written through the setters of bike_controls.h.
 struct BikeControls {
   double throttle = 0;     // 0 .. 1
@@ -132,7 +139,9 @@ struct Bike {
   // overwritten with world positions whenever they are tested. A shape
   // without a source failed to load: that body doesn't collide.
   Shape shapes[BODY_COUNT];
-  // How far from the frame any body or tyre can reach, for cheap pair tests.
+  // Quick rejection for the contact tests: a ball enclosing each shape (body
+  // coordinates), and how far from the frame any body or tyre can reach.
+  ShapeBall shape_balls[BODY_COUNT];
   double contact_reach = 0;
   BikeArt art;
   char number[NUMBER_TEXT_MAX + 1] = {};

@@ -155,7 +155,10 @@ void load_shapes(Bike& b) {
   const BikeInfo& i = b.info;
   const std::string* paths[BODY_COUNT] = {&i.frame_shape, &i.front_wheel_shape, &i.rear_wheel_shape, &i.fork_upper_shape,
                                           &i.fork_lower_shape, &i.swingarm_shape, &i.rider_shape};
-  for (int k = 0; k < BODY_COUNT; ++k) copy_shape(paths[k]->c_str(), &b.shapes[k]);
+  for (int k = 0; k < BODY_COUNT; ++k) {
+    copy_shape(paths[k]->c_str(), &b.shapes[k]);
+    b.shape_balls[k] = enclosing_ball(b.shapes[k]);
+  }
 }
 
 double design_position(const Bike& b, int body, int axis) {
@@ -213,6 +216,10 @@ void reset_bike_pose(Bike& b) {
     dBodySetRotation(body, identity);
     dBodySetLinearVel(body, 0, 0, 0);
     dBodySetAngularVel(body, 0, 0, 0);
+    // Forces gathered for a step that will not come (the last tick's, or a
+    // placement's trial contacts) must not push the new pose.
+    dBodySetForce(body, 0, 0, 0);
+    dBodySetTorque(body, 0, 0, 0);
   }
   dJointAttach(b.rider_mount, b.rider, b.frame);
 

@@ -34,8 +34,11 @@ void add_rolling_resistance(const WheelContact& w, const TileMaterial& material,
 
 // The shape of one body against the ground; every touching sphere becomes
 // a contact joint.
-bool shape_ground_contacts(const Terrain& t, dBodyID body, Shape& shape) {
-  if (!place_shape(shape, body)) return false;
+bool shape_ground_contacts(const Terrain& t, dBodyID body, Shape& shape, const ShapeBall& ball) {
+  if (!shape.source || shape.spheres.empty()) return false;
+  Vec3 centre = body_point(body, ball.centre);
+  if (centre.y - ball.radius > highest_ground(t, centre.x, centre.z, ball.radius)) return false;  // well clear of the ground
+  place_shape(shape, body);
   bool touched = false;
   for (const ShapeSphere& sphere : shape.spheres) {
     GroundHit hit;
@@ -112,9 +115,9 @@ bool collide_bike_ground(Bike& b) {
 
   static constexpr int body_shapes[] = {BODY_FRAME, BODY_FORK_UPPER, BODY_FORK_LOWER, BODY_SWINGARM};
   bool body_touched = false;
-  for (int k : body_shapes) body_touched = shape_ground_contacts(t, bike_body(b, k), b.shapes[k]) || body_touched;
+  for (int k : body_shapes) body_touched = shape_ground_contacts(t, bike_body(b, k), b.shapes[k], b.shape_balls[k]) || body_touched;
 
-  if (shape_ground_contacts(t, b.rider, b.shapes[BODY_RIDER])) {
+  if (shape_ground_contacts(t, b.rider, b.shapes[BODY_RIDER], b.shape_balls[BODY_RIDER])) {
     body_touched = true;
     const dReal* r = dBodyGetRotation(b.rider);
     bool upside_down = r[5] < 0;  // the rider's up axis points down

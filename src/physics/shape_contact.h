@@ -25,6 +25,10 @@ bool collide_bikes(Bike& a, Bike& b);
 // pass through it.
 void collide_rider_with_own_bike(Bike& b);
 
+// A ball enclosing a shape's spheres (body coordinates).
+ShapeBall enclosing_ball(const Shape& shape);
+
 // How far from the frame centre any tyre or body shape of the bike can
-// reach, with room for the suspension and steering to move.
+// reach, with room for the suspension and steering to move. Needs the
+// shape balls.
 double bike_contact_reach(const Bike& b);

@@ -29,13 +29,22 @@ bool cell_range(const Terrain& t, double x, double z, double reach, CellRange* r
   return true;
 }
 
-// The two triangles of cell (i, j), wound so that their face normals point up;
-// returns the highest of the four corner heights.
-double cell_triangles(const Terrain& t, int i, int j, Vec3 tri[2][3]) {
+// The four corner heights of cell (i, j).
+struct Cell {
+  double h00, h10, h01, h11;
+  double highest() const { return std::max(std::max(h00, h10), std::max(h01, h11)); }
+};
+
+Cell cell_heights(const Terrain& t, int i, int j) {
+  return {TerrainVertexHeight(t, i, j), TerrainVertexHeight(t, i + 1, j), TerrainVertexHeight(t, i, j + 1),
+          TerrainVertexHeight(t, i + 1, j + 1)};
+}
+
+// The two triangles of cell (i, j), wound so that their face normals point up.
+void cell_triangles(const Terrain& t, int i, int j, const Cell& h, Vec3 tri[2][3]) {
   double s = t.spacing;
   double x0 = i * s, x1 = (i + 1) * s, z0 = j * s, z1 = (j + 1) * s;
-  Vec3 v00{x0, TerrainVertexHeight(t, i, j), z0}, v10{x1, TerrainVertexHeight(t, i + 1, j), z0};
-  Vec3 v01{x0, TerrainVertexHeight(t, i, j + 1), z1}, v11{x1, TerrainVertexHeight(t, i + 1, j + 1), z1};
+  Vec3 v00{x0, h.h00, z0}, v10{x1, h.h10, z0}, v01{x0, h.h01, z1}, v11{x1, h.h11, z1};
   if ((i + j) & 1) {  // diagonal from (i+1, j) to (i, j+1)
     tri[0][0] = v00, tri[0][1] = v01, tri[0][2] = v10;
     tri[1][0] = v10, tri[1][1] = v01, tri[1][2] = v11;
@@ -43,7 +52,6 @@ double cell_triangles(const Terrain& t, int i, int j, Vec3 tri[2][3]) {
     tri[0][0] = v00, tri[0][1] = v01, tri[0][2] = v11;
     tri[1][0] = v00, tri[1][1] = v11, tri[1][2] = v10;
   }
-  return std::max(std::max(v00.y, v10.y), std::max(v01.y, v11.y));
 }
 
 Vec3 closest_on_segment(const Vec3& a, const Vec3& b, const Vec3& p) {
@@ -177,18 +185,28 @@ bool find_torus_ground(const Terrain& t, const Vec3& centre, const Vec3& axle, d
   // Lowest point of the tyre: cells whose corners all lie below it can't be touched.
   double lowest = centre.y - rim_radius * std::sqrt(std::max(0.0, 1 - rim.axle.y * rim.axle.y)) - tyre_radius;
 
+  // The cell under the tyre's lowest point first: its depth lets most
+  // other triangles be passed over by their planes alone.
+  Vec3 below = centre - normalized(Vec3{0, 1, 0} - rim.axle * rim.axle.y) * rim_radius;
+  int seed_i = static_cast<int>(std::floor(below.x / t.spacing)), seed_j = static_cast<int>(std::floor(below.z / t.spacing));
   bool found = false;
   double best = 0;
   Vec3 tri[2][3];
+  auto test_cell = [&](int i, int j) {
+    Cell h = cell_heights(t, i, j);
+    if (h.highest() < lowest) return;
+    cell_triangles(t, i, j, h, tri);
+    for (const auto& corners : tri)
+      if (torus_triangle(rim, tyre_radius, corners, best, hit)) {
+        best = hit->depth;
+        found = true;
+      }
+  };
+  bool seeded = seed_i >= cells.i0 && seed_i < cells.i1 && seed_j >= cells.j0 && seed_j < cells.j1;
+  if (seeded) test_cell(seed_i, seed_j);
   for (int j = cells.j0; j < cells.j1; ++j)
-    for (int i = cells.i0; i < cells.i1; ++i) {
-      if (cell_triangles(t, i, j, tri) < lowest) continue;
-      for (const auto& corners : tri)
-        if (torus_triangle(rim, tyre_radius, corners, best, hit)) {
-          best = hit->depth;
-          found = true;
-        }
-    }
+    for (int i = cells.i0; i < cells.i1; ++i)
+      if (!seeded || i != seed_i || j != seed_j) test_cell(i, j);
   return found;
 }
 
@@ -238,6 +256,15 @@ bool sphere_triangle(const Vec3& c, double r, const Vec3 p[3], GroundHit* hit) {
   return true;
 }
 
+double highest_ground(const Terrain& t, double x, double z, double reach) {
+  CellRange cells;
+  if (!cell_range(t, x, z, reach, &cells)) return -INFINITY;
+  double highest = -INFINITY;
+  for (int j = cells.j0; j <= cells.j1; ++j)
+    for (int i = cells.i0; i <= cells.i1; ++i) highest = std::max(highest, static_cast<double>(TerrainVertexHeight(t, i, j)));
+  return highest;
+}
+
 bool sphere_ground(const Terrain& t, const Vec3& centre, double radius, GroundHit* hit) {
   CellRange cells;
   if (!cell_range(t, centre.x, centre.z, radius, &cells)) return false;
@@ -247,7 +274,9 @@ bool sphere_ground(const Terrain& t, const Vec3& centre, double radius, GroundHi
   Vec3 tri[2][3];
   for (int j = cells.j0; j < cells.j1; ++j)
     for (int i = cells.i0; i < cells.i1; ++i) {
-      if (cell_triangles(t, i, j, tri) < lowest) continue;
+      Cell h = cell_heights(t, i, j);
+      if (h.highest() < lowest) continue;
+      cell_triangles(t, i, j, h, tri);
       for (const auto& corners : tri)
         if (sphere_triangle(centre, radius, corners, &candidate) && candidate.depth > (found ? hit->depth : 0)) {
           *hit = candidate;

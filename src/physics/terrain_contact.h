@@ -21,6 +21,10 @@ struct GroundHit {
 bool find_torus_ground(const Terrain& t, const Vec3& centre, const Vec3& axle, double rim_radius,
                        double tyre_radius, GroundHit* hit);
 
+// The highest grid vertex of the cells within `reach` of (x, z): nothing
+// above it can touch the ground there.
+double highest_ground(const Terrain& t, double x, double z, double reach);
+
 // Sphere against the terrain; false when it touches nothing.
 bool sphere_ground(const Terrain& t, const Vec3& centre, double radius, GroundHit* hit);
 

@@ -1,5 +1,6 @@
 // Bikes against bikes, and the same ride twice giving the same bits.
 #include <cmath>
+#include <random>
 
 #include "core/race_clock.h"
 #include "core/settings.h"
@@ -126,6 +127,56 @@ TEST_F(BikeContact, ExplicitContactForcesAreLimited) {
     ASSERT_TRUE(collide_shape_with_bike(*b, pebble, nullptr, position, identity, true));
     EXPECT_NEAR(length(Vec3(dBodyGetForce(b->frame))), c.force, 1e-3);
   }
+}
+
+// Every overlapping sphere pair becomes a contact joint, whatever the
+// quick rejection tests skip: checked against counting all pairs.
+TEST_F(BikeContact, EveryOverlapBecomesAContact) {
+  Bike* a = load_bike("crf250(2009)", 0, "", nullptr, nullptr, nullptr, nullptr);
+  Bike* b = load_bike("rm125", 1, "", nullptr, nullptr, nullptr, nullptr);
+  bikes = {a, b};
+  auto joints_on = [](Bike* bike) {
+    int count = 0;
+    for (int k = 0; k < BODY_COUNT; ++k) count += dBodyGetNumJoints(bike_body(*bike, k));
+    return count;
+  };
+  std::mt19937 random(3);
+  std::uniform_real_distribution<double> unit(0, 1);
+  int touching = 0;
+  for (int n = 0; n < 300; ++n) {
+    reset_bike_pose(*b);
+    rotate_bike(*b, normalized(Vec3{unit(random) - 0.5, 1, unit(random) - 0.5}).x, 1, 0.3, 6.3 * unit(random));
+    move_bike(*b, (unit(random) - 0.5) * 9, (unit(random) - 0.5) * 4, (unit(random) - 0.5) * 12);
+    // Reference: A's spheres against B's tyres (rim point spheres) and B's body shapes.
+    int expected = 0;
+    for (int i = 0; i < BODY_COUNT; ++i) {
+      if (!place_shape(a->shapes[i], bike_body(*a, i))) continue;
+      for (const ShapeSphere& s : a->shapes[i].spheres) {
+        Vec3 c{s.centre[0], s.centre[1], s.centre[2]};
+        for (const WheelContact& w : b->wheel) {
+          Vec3 centre = body_position(w.body), axle = body_to_world(w.body, w.axle);
+          Vec3 d = c - centre;
+          d -= axle * dot(d, axle);
+          Vec3 rim = centre + normalized(d) * w.rim_radius;
+          expected += length(c - rim) < s.radius + w.tyre_radius;
+        }
+        for (int j : {BODY_FRAME, BODY_FORK_UPPER, BODY_FORK_LOWER, BODY_SWINGARM, BODY_RIDER}) {
+          if (!place_shape(b->shapes[j], bike_body(*b, j))) continue;
+          for (const ShapeSphere& t : b->shapes[j].spheres) {
+            Vec3 e{t.centre[0], t.centre[1], t.centre[2]};
+            expected += length(c - e) < s.radius + t.radius;
+          }
+        }
+      }
+    }
+    int before = joints_on(b);
+    collide_bikes(*a, *b);
+    EXPECT_EQ(joints_on(b) - before, expected) << n;
+    touching += expected > 0;
+    dJointGroupEmpty(contact_group);
+    a->last_bike_collision_tick = b->last_bike_collision_tick = -1;
+  }
+  EXPECT_GT(touching, 50);
 }
 
 // The same inputs from the same start: the same bits, run after run.

@@ -83,7 +83,11 @@ TEST_F(BikeLoad, ResetMoveAndRotate) {
   EXPECT_EQ(b->crash_timer, 0);
   EXPECT_EQ(b->engine_speed, 0);
   EXPECT_EQ(dJointGetBody(b->rider_mount, 0), b->rider);
-  for (int k = 0; k < BODY_COUNT; ++k) EXPECT_EQ(length(body_velocity(bike_body(*b, k))), 0);
+  for (int k = 0; k < BODY_COUNT; ++k) {
+    EXPECT_EQ(length(body_velocity(bike_body(*b, k))), 0);
+    EXPECT_EQ(length(Vec3(dBodyGetForce(bike_body(*b, k)))), 0);  // the ride's last forces are gone
+    EXPECT_EQ(length(Vec3(dBodyGetTorque(bike_body(*b, k)))), 0);
+  }
   EXPECT_NEAR(body_position(b->rider).y, 4.5, 1e-12);
 
   rotate_bike(*b, 0, 1, 0, M_PI / 2);
