@@ -165,16 +165,28 @@ Model rider_head_model(Detail d) {
   frame.y = {-1, 0, 0};
   frame.z = {0, 1, 0};
   kit::add_ellipsoid(shell, frame, {0.46, 0.4, 0.42}, d.n(16, 6), d.n(28, 10), ra::SHELL);
-  // Chin bar jutting forward under the eye port.
-  add_tube(shell,
-           kit::smooth_path({centre + Vec3{-0.3, -0.17, -0.16}, centre + Vec3{-0.17, -0.27, -0.42},
-                             centre + Vec3{0, -0.3, -0.54}, centre + Vec3{0.17, -0.27, -0.42},
-                             centre + Vec3{0.3, -0.17, -0.16}},
-                            d.n(4, 1)),
-           std::vector<Vec2>{{0.1, 0.12}}, d.n(12, 5), ra::CHIN_BAR);
-  // Peak: a thin plate over the eye port reaching forward and up.
-  Frame peak = spine_frame(centre + Vec3{0, 0.24, -0.5}, {0, 0.98, 0.2});
-  kit::add_extrusion(shell, peak, {{-0.3, 0.22}, {0.3, 0.22}, {0.22, -0.2}, {-0.22, -0.2}}, 0.025, ra::VISOR, ra::VISOR);
+  // Chin bar: a beak jutting forward and down under the eye port, from
+  // cheek to cheek at its root to a blunt point.
+  struct Beak {
+    double z, y, w, h;
+  };
+  const Beak beak[] = {{-0.12, -0.16, 0.36, 0.16}, {-0.34, -0.22, 0.3, 0.14}, {-0.5, -0.27, 0.2, 0.11}, {-0.6, -0.31, 0.1, 0.07}};
+  std::vector<std::vector<Vec3>> rings;
+  for (const Beak& b : beak)
+    rings.push_back(kit::place_section(spine_frame(centre + Vec3{0, b.y, b.z}, {0, -0.3, -1}),
+                                       kit::superellipse(b.w, b.h, 2.6, d.n(16, 6))));
+  kit::RingOptions caps;
+  caps.cap_end = true;
+  kit::add_rings(shell, rings, ra::CHIN_BAR, caps);
+  // Peak: a thin plate from the forehead reaching forward, tipped up a
+  // little, its sides curving down.
+  Frame peak = spine_frame(centre + Vec3{0, 0.25, -0.5}, {0, 1, 0.15});
+  size_t first = shell.vertices.size();
+  kit::add_extrusion(shell, peak, {{-0.24, 0.2}, {0.24, 0.2}, {0.3, -0.24}, {-0.3, -0.24}}, 0.022, ra::VISOR, ra::VISOR);
+  bend(shell, first, [&](Vec3 p) {
+    double x = kit::dot(p - peak.origin, peak.x);
+    return Vec3{0, -0.5 * x * x, 0};
+  });
   // Goggles: lens and frame across the eye port, strap round the shell.
   add_tube(lens,
            kit::smooth_path({centre + Vec3{-0.3, 0.02, -0.28}, centre + Vec3{0, 0.03, -0.44}, centre + Vec3{0.3, 0.02, -0.28}},
