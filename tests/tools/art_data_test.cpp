@@ -24,6 +24,7 @@
 #include "kit/jm_format.h"
 #include "physics/bike_info.h"
 #include "physics/rider_limbs.h"
+#include "race/robot_roster.h"
 #include "testkit.h"
 #include "track/shape.h"
 
@@ -41,18 +42,13 @@ std::set<std::string> paths_named_by(const BikeInfo& info) {
           info.side_plates_model, info.front_plate_model, info.rider_plate_model};
 }
 
-// The robot roster's alternative textures, and the interface files the
-// start-up loads.
+// The robot roster's textures and the interface files the start-up loads.
 std::set<std::string> other_named_paths() {
   std::set<std::string> paths = {"@font.png",     "@numbers.png",  "@numbers-condensed.png", "@tach.png",
                                  "@shifter.png",  "@pitboard.png", "@title.ppm",             "@roost.png"};
-  for (int v = 1; v <= 3; ++v) {
-    paths.insert("@rider_body-alt" + std::to_string(v) + ".png");
-    paths.insert("@rider_head-alt" + std::to_string(v) + ".png");
-  }
-  for (const char* bike : {"kx125", "yz125", "cr125", "rm125", "crf250", "kx250f", "rmz250", "yz250f", "yz250f_se"})
-    for (int v = 1; v <= 2; ++v) paths.insert("@" + std::string(bike) + "-alt" + std::to_string(v) + ".png");
-  for (int v = 1; v <= 2; ++v) paths.insert("@wheels-alt" + std::to_string(v) + ".png");
+  for (const RosterEntry& robot : robot_roster())
+    for (const std::string& texture : {robot.body_texture, robot.head_texture, robot.bike_texture, robot.wheel_texture})
+      if (!texture.empty()) paths.insert(texture);
   return paths;
 }
 

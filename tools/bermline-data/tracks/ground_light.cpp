@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "kit/noise.h"
+
 namespace tracks {
 
 namespace {
@@ -130,10 +132,15 @@ GroundLight bake_ground_light(const Heightfield& ground, const LightingSpec& lig
       Vec3 n = ring_normal(ground, i, j);
       double lit = std::clamp(dot(n, sun), 0.0, 1.0) * (light_byte / 255.0);
       double hollow = std::clamp(1 + (ground.heights[v] - around[v]) * 0.12, 0.72, 1.06);
+      // Broad, gentle changes of colour, so the repeating ground tiles read
+      // as one large ground from afar.
+      double x = i * ground.spacing, z = j * ground.spacing;
+      double tint[3] = {1 + 0.05 * kit::fbm(x / 70, z / 70, 91, 3), 1 + 0.06 * kit::fbm(x / 90, z / 90, 92, 3),
+                        1 + 0.04 * kit::fbm(x / 80, z / 80, 93, 3)};
       const double sun_rgb[3] = {light.sun_colour.x, light.sun_colour.y, light.sun_colour.z};
       const double ambient[3] = {light.ambient.x, light.ambient.y, light.ambient.z};
       for (int k = 0; k < 3; ++k) {
-        double value = (sun_rgb[k] * lit + ambient[k] * hollow) * 0.5;
+        double value = (sun_rgb[k] * lit + ambient[k] * hollow) * 0.5 * tint[k];
         out.shading[v * 3 + k] = static_cast<uint8_t>(std::clamp(static_cast<int>(value * 255), 0, 255));
       }
     }

@@ -105,7 +105,7 @@ Colour loam(double u, double v, int x, int y, uint32_t s) {
 }
 
 Colour hardpack(double u, double v, int x, int y, uint32_t s) {
-  Colour c = blend_to(hex(0x9a8262), hex(0xb8a07c), tile_fbm(u, v, 3, 4, s) * 0.6 + 0.5);
+  Colour c = blend_to(hex(0x8c7658), hex(0xa88f6e), tile_fbm(u, v, 3, 4, s) * 0.6 + 0.5);
   double ridge = 1 - std::fabs(tile_fbm(u, v, 5, 2, s + 3));
   c = blend_to(c, hex(0x7a6448), smoothstep(0.975, 0.995, ridge) * 0.6);  // hairline cracks
   double tone = 0;
@@ -212,7 +212,11 @@ Painter painter_for(Ground g) {
   return loam;
 }
 
-double tile_u(int x) { return (x + 0.5 - BORDER) / PERIOD; }
+// Position of a pixel within the repeat, 0..1; pixels a period apart get
+// exactly the same position, so they get exactly the same colour.
+double tile_u(int x) { return (((x - BORDER) % PERIOD + PERIOD) % PERIOD + 0.5) / PERIOD; }
+// Position of a pixel across the tile's shown part, held at its edges.
+double across_tile(int x) { return clamp01((x + 0.5 - BORDER) / PERIOD); }
 
 Image paint_material(Ground g, uint32_t seed) {
   Image image(TILE_PIXELS, TILE_PIXELS);
@@ -271,7 +275,7 @@ Image tile_picture(const TileKind& kind) {
     for (int y = 0; y < TILE_PIXELS; ++y)
       for (int x = 0; x < TILE_PIXELS; ++x) {
         double inner = smoothstep(0.04, 0.2, std::min(edge_distance(tile_u(x)), edge_distance(tile_u(y))));
-        out.at(x, y) = mix(plain.at(x, y), other.at(x, y), static_cast<float>(inner));
+        out.at(x, y) = inner <= 0 ? plain.at(x, y) : mix(plain.at(x, y), other.at(x, y), static_cast<float>(inner));
       }
     return out;
   }
@@ -284,10 +288,11 @@ Image tile_picture(const TileKind& kind) {
   const std::vector<double>& rough = transition_roughness(kind.base, kind.overlay);
   for (int y = 0; y < TILE_PIXELS; ++y)
     for (int x = 0; x < TILE_PIXELS; ++x) {
-      double fu = clamp01(tile_u(x)), fv = clamp01(tile_u(y));
+      double fu = across_tile(x), fv = across_tile(y);
       double share = (c00 * (1 - fu) + c10 * fu) * (1 - fv) + (c01 * (1 - fu) + c11 * fu) * fv;
       double t = smoothstep(0.42, 0.58, share + rough[static_cast<size_t>(y) * TILE_PIXELS + x]);
-      out.at(x, y) = mix(plain.at(x, y), top.at(x, y), static_cast<float>(t));
+      // Wholly one or the other takes that picture's pixel as it is.
+      out.at(x, y) = t <= 0 ? plain.at(x, y) : t >= 1 ? top.at(x, y) : mix(plain.at(x, y), top.at(x, y), static_cast<float>(t));
     }
   return out;
 }

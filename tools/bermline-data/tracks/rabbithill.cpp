@@ -35,8 +35,9 @@ double hillside(double x, double z) {
   return 20 + rise + hill + creek + rolls + bumps;
 }
 
-// Loam on the track, packed hard on the start straight and in worn lines,
-// mud in the creek bottom, grass everywhere else with bare patches.
+// Loam on the track, packed hard on the start straight and over the top of
+// the hill, mud in the creek bottom, grass everywhere else with a few bare
+// patches.
 Ground paint_hillside(const GroundSpot& spot) {
   const CourseCover& cover = *spot.cover;
   double patch = fbm(spot.x / 70.0, spot.z / 70.0, 31, 3);
@@ -44,11 +45,12 @@ Ground paint_hillside(const GroundSpot& spot) {
   if (cover.sample && cover.edge <= 0) {
     if (spot.on_start) return Ground::Hardpack;
     if (creek && patch > -0.35) return Ground::Mud;
-    return patch > 0.32 ? Ground::Hardpack : Ground::Loam;
+    // The sun-baked hilltop is hard packed.
+    return spot.height + 25 * patch > 88 ? Ground::Hardpack : Ground::Loam;
   }
   if (cover.sample && cover.edge < 2.5 + 3 * (patch + 0.5)) return creek ? Ground::Mud : Ground::Loam;
   if (creek && cover.sample && cover.edge < 14) return Ground::Mud;
-  return fbm(spot.x / 90.0, spot.z / 90.0, 37, 3) > 0.5 ? Ground::Loam : Ground::Grass;
+  return fbm(spot.x / 90.0, spot.z / 90.0, 37, 3) > 0.7 ? Ground::Loam : Ground::Grass;
 }
 
 // Woods on the far side of the hill and along the creek, lone trees over

@@ -36,7 +36,9 @@ double dunes(double x, double z) {
   return 14 + ridge * profile + rolls + creek + ripples;
 }
 
-bool in_creek_bottom(double x, double z) { return std::fabs(z - 1720 - 60 * std::sin(x / 300.0)) < 80; }
+bool in_creek_bottom(double x, double z) {
+  return std::fabs(z - 1720 - 60 * std::sin(x / 300.0)) < 38 + 18 * fbm(x / 120.0, z / 120.0, 78, 2);
+}
 
 // Deep sand on the track, firmer damp sand in the creek bottom, a packed
 // start, beach grass over the dunes.
@@ -50,7 +52,7 @@ Ground paint_dunes(const GroundSpot& spot) {
   double grass = fbm(spot.x / 60.0, spot.z / 60.0, 77, 3);
   if (cover.sample && cover.edge < 6 + 6 * (grass + 0.5)) return creek ? Ground::WetSand : Ground::Sand;
   if (creek) return Ground::WetSand;
-  return grass > -0.15 ? Ground::DuneGrass : Ground::Sand;
+  return grass > -0.4 ? Ground::DuneGrass : Ground::Sand;
 }
 
 double pine_density(double x, double z) {
@@ -127,7 +129,7 @@ TrackDesign sand_design() {
 
   d.materials = {Ground::Sand, Ground::WetSand, Ground::Hardpack, Ground::DuneGrass};
   d.paint = paint_dunes;
-  d.light.sun_vector = {0.3, 0.78, -0.55};  // high summer sun
+  d.light.sun_vector = {0.45, 0.66, -0.6};  // summer sun from the south-east
   d.light.sun_colour = {1.0, 0.97, 0.9};
   d.light.ambient = {0.46, 0.47, 0.5};
   d.light.fog_colour = {0.86, 0.86, 0.84};

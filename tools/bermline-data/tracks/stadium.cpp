@@ -45,15 +45,12 @@ double arena(double x, double z) {
 
 bool on_sand_section(double x, double z) { return z > 455 && z < 510 && x > 170 && x < 330; }
 
-// Groomed clay on the track and sand in its section, a packed floor
-// between the lanes and on the start, concrete stands.
+// Groomed clay on the track and the start, sand in its section, a packed
+// floor between the lanes, concrete stands.
 Ground paint_arena(const GroundSpot& spot) {
   const CourseCover& cover = *spot.cover;
   if (spot.height > FLOOR_HEIGHT + 2.5 && outside_floor(spot.x, spot.z) > 3) return Ground::Concrete;
-  if (cover.sample && cover.edge <= 1) {
-    if (spot.on_start) return Ground::Hardpack;
-    return on_sand_section(spot.x, spot.z) ? Ground::Sand : Ground::Clay;
-  }
+  if (cover.sample && cover.edge <= 1) return on_sand_section(spot.x, spot.z) ? Ground::Sand : Ground::Clay;
   return Ground::Hardpack;
 }
 

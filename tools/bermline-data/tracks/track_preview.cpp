@@ -2,9 +2,19 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <memory>
+#include <set>
 
+#include "core/run_settings.h"
+#include "data/data_file.h"
+#include "data/image_read.h"
+#include "data/safe_write.h"
 #include "kit/paint.h"
-#include "tracks/timing.h"
+#include "track/scenery.h"
+#include "track/terrain.h"
+#include "track/timing_gates.h"
+#include "track/track_load.h"
 
 namespace tracks {
 
@@ -12,58 +22,81 @@ using namespace kit;
 
 namespace {
 
-Colour elevation_tint(double t) {
-  // Low green bottom land to brown hill tops.
-  Colour low = hex(0x5f8a46), mid = hex(0x9a9a58), high = hex(0x9b7a55);
-  return t < 0.5 ? mix(low, mid, static_cast<float>(t * 2)) : mix(mid, high, static_cast<float>(t * 2 - 1));
+// The average colour of each tile kind's picture.
+std::vector<Colour> kind_colours() {
+  std::vector<Colour> colours(terrain.tile_count, hex(0x808080));
+  for (int k = 0; k < terrain.tile_count; ++k) {
+    std::unique_ptr<DataFile, DataFileCloser> file(df_open(terrain.tile_texture_name[k].c_str(), "rb"));
+    ::Image picture;
+    if (!file || !read_png(file.get(), &picture)) continue;
+    double sum[3] = {0, 0, 0};
+    size_t count = static_cast<size_t>(picture.width) * picture.height;
+    for (size_t p = 0; p < count; ++p)
+      for (int c = 0; c < 3; ++c) sum[c] += picture.pixels[p * picture.channels + c];
+    colours[k] = {static_cast<float>(sum[0] / count / 255), static_cast<float>(sum[1] / count / 255),
+                  static_cast<float>(sum[2] / count / 255), 1};
+  }
+  return colours;
 }
 
 }  // namespace
 
-kit::Image track_relief(const Heightfield& ground, const SampledCourse& course, const TimingLayout* timing, int size) {
-  Image image(size, size, {0, 0, 0, 1});
-  const double scale = ground.extent() / size;  // feet per pixel
-  const double low = ground.min_height(), high = ground.max_height();
-  const Vec3 light = normalized(Vec3{-0.6, 1.0, -0.5});
+kit::Image loaded_track_preview(int size) {
+  kit::Image image(size, size, {0, 0, 0, 1});
+  if (terrain.grid_size == 0) return image;
+  const std::vector<Colour> colours = kind_colours();
+  const double scale = terrain.extent / size;  // feet per pixel
+  const int tiles = terrain_tiles(terrain);
   for (int y = 0; y < size; ++y)
     for (int x = 0; x < size; ++x) {
       double wx = (x + 0.5) * scale, wz = (y + 0.5) * scale;
-      double h = ground.height_at(wx, wz);
-      Vec3 n = ground.normal_at(wx, wz);
-      double lit = std::clamp(0.35 + 0.75 * dot(n, light), 0.0, 1.3);
-      Colour c = scaled(elevation_tint((h - low) / std::max(1.0, high - low)), static_cast<float>(lit));
-      // Contour every 5 feet.
-      double band = std::fmod(h, 5.0);
-      if (band < 0.25 * scale) c = scaled(c, 0.8f);
-      image.at(x, y) = with_alpha(c, 1);
+      int tx = std::clamp(static_cast<int>(wx / terrain.tile_size), 0, tiles - 1);
+      int tz = std::clamp(static_cast<int>(wz / terrain.tile_size), 0, tiles - 1);
+      Colour ground = colours[terrain.tile_map[tx + static_cast<size_t>(tiles) * tz]];
+      int i = std::clamp(static_cast<int>(std::lround(wx / terrain.spacing)), 0, terrain.grid_size - 1);
+      int j = std::clamp(static_cast<int>(std::lround(wz / terrain.spacing)), 0, terrain.grid_size - 1);
+      const uint8_t* light = &terrain.shading[(static_cast<size_t>(j) * terrain.grid_size + i) * 3];
+      image.at(x, y) = {std::min(1.0f, ground.r * light[0] / 128.0f), std::min(1.0f, ground.g * light[1] / 128.0f),
+                        std::min(1.0f, ground.b * light[2] / 128.0f), 1};
     }
 
-  auto pixel = [&](Vec2 p) { return Vec2{p.x / scale, p.y / scale}; };
-  auto draw_edges = [&](const std::vector<CourseSample>& path, Colour colour) {
-    for (size_t k = 0; k + 1 < path.size(); k += 4) {
-      const CourseSample& a = path[k];
-      const CourseSample& b = path[std::min(path.size() - 1, k + 4)];
-      for (double side : {-1.0, 1.0}) {
-        draw_line(image, pixel(a.p + a.left() * (side * a.half_width)), pixel(b.p + b.left() * (side * b.half_width)),
-                  1.2, colour);
-      }
-      Colour centre = a.obstacle >= 0 ? hex(0xff5a2a) : (std::fabs(a.bank) > 0.5 ? hex(0x3aa0ff) : hex(0xf0e0b0));
-      draw_line(image, pixel(a.p), pixel(b.p), a.obstacle >= 0 ? 3.0 : 1.5, centre);
-    }
-  };
-  draw_edges(course.start, hex(0xffffff));
-  draw_edges(course.loop, hex(0x222222));
-
-  if (timing) {
-    for (const PlacedGate& g : timing->gates) {
-      Vec2 across{g.direction.y, -g.direction.x};
-      Colour colour = g.boundary ? hex(0x00ff66) : hex(0xffee00);
-      draw_line(image, pixel(g.centre + across * g.radius), pixel(g.centre - across * g.radius), 1.5, colour);
-    }
-    for (const StartPlace& p : timing->places)
-      fill_circle(image, p.position.x / scale, p.position.z / scale, 1.5, hex(0xff2020));
+  auto pixel = [&](double wx, double wz) { return Vec2{wx / scale, wz / scale}; };
+  for (size_t k = first_track_billboard; k < billboards.size(); ++k)
+    fill_circle(image, billboards[k].x / scale, billboards[k].z / scale, std::max(1.0, billboards[k].height * 0.12 / scale),
+                hex(0x1c3a14, 0.55f));
+  for (const Statue& statue : statues)
+    fill_rect(image, statue.x / scale - 1, statue.z / scale - 1, statue.x / scale + 1, statue.z / scale + 1,
+              hex(0x202020));
+  // Gates: green where a racing-line section starts, yellow elsewhere.
+  std::set<int> boundaries;
+  for (int32_t entry : lap_sequence)
+    if (entry < GATE_NO_SEGMENT) boundaries.insert(entry);
+  for (size_t g = 0; g < timing_gates.size(); ++g) {
+    const TimingGate& gate = timing_gates[g];
+    double length = std::hypot(gate.direction[0], gate.direction[2]);
+    if (length <= 0) continue;
+    double ax = gate.direction[2] / length * gate.radius, az = -gate.direction[0] / length * gate.radius;
+    draw_line(image, pixel(gate.centre[0] + ax, gate.centre[2] + az), pixel(gate.centre[0] - ax, gate.centre[2] - az),
+              std::max(1.5, size / 600.0), boundaries.count(static_cast<int>(g)) ? hex(0x10e060) : hex(0xffe020));
   }
+  for (const StartPosition& place : start_positions)
+    fill_circle(image, place.x / scale, place.z / scale, std::max(1.5, size / 700.0), hex(0xff2020));
   return image;
+}
+
+bool write_track_preview(const std::string& track, const std::string& out_png) {
+  run_settings.loaded_track = track;
+  if (LoadTrack() != 1) {
+    std::fprintf(stderr, "bermline-data: track '%s' does not load\n", track.c_str());
+    return false;
+  }
+  std::string bytes = to_png(loaded_track_preview(1024), 3);
+  UnloadTrack();
+  if (bytes.empty() || !write_file_safely(out_png, bytes)) {
+    std::fprintf(stderr, "bermline-data: can't write '%s'\n", out_png.c_str());
+    return false;
+  }
+  return true;
 }
 
 }  // namespace tracks
