@@ -4,6 +4,7 @@
 // and shapes fit the bike geometry the physics uses.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -15,11 +16,13 @@
 #include "art/bike_styles.h"
 #include "art/rider.h"
 #include "art/rider_rig.h"
+#include "art/series.h"
 #include "art/shapes.h"
 #include "art/wheels.h"
 #include "data/data_dirs.h"
 #include "data/data_file.h"
 #include "data/image_read.h"
+#include "data/scanner.h"
 #include "data/texture_cache.h"
 #include "kit/jm_format.h"
 #include "physics/bike_info.h"
@@ -329,6 +332,104 @@ TEST(ArtData, AnUprightBikeTouchesTheGroundWithItsTyresOnly) {
   // The skid plate still meets the ground before the frame's own body
   // would pass through it at full compression (about a foot).
   EXPECT_LT(lowest_frame, 1.1);
+}
+
+}  // namespace
+
+namespace {
+
+// A string of the series format: a double-quoted text or one word.
+bool read_series_string(DataFile* file, std::string* out) {
+  char text[1024];
+  df_skip_comments(file);
+  int c = df_getc(file);
+  if (c == '"') {
+    if (df_scanf(file, "%1023[^\"]", text) != 1 || df_getc(file) != '"') return false;
+  } else {
+    df_ungetc(file, c);
+    if (df_scanf(file, "%1023s", text) != 1) return false;
+  }
+  *out = text;
+  return true;
+}
+
+struct SeriesEvent {
+  std::string name, track;
+  int minutes = 0, laps = 0;
+  std::array<int, 40> moto{}, championship{};
+};
+
+struct Series {
+  std::string title, skill;
+  std::vector<int> riders;
+  std::vector<SeriesEvent> events;
+};
+
+// Reads a series file in the points-series format; false where it would be
+// skipped as damaged.
+bool read_series(const std::string& bytes, Series* series) {
+  std::string copy = bytes;
+  std::unique_ptr<DataFile, DataFileCloser> file(df_open_stream(fmemopen(copy.data(), copy.size(), "rb")));
+  int riders = 0, events = 0;
+  char skill[1024];
+  if (!read_series_string(file.get(), &series->title) || df_scanf(file.get(), "%d %1023s", &riders, skill) != 2) return false;
+  series->skill = skill;
+  for (int i = 0; i < riders; ++i) {
+    int number;
+    if (df_scanf(file.get(), "%d", &number) != 1) return false;
+    series->riders.push_back(number);
+  }
+  if (df_scanf(file.get(), "%d", &events) != 1) return false;
+  for (int e = 0; e < events; ++e) {
+    SeriesEvent event;
+    if (!read_series_string(file.get(), &event.name) || !read_series_string(file.get(), &event.track) ||
+        df_scanf(file.get(), "%d %d", &event.minutes, &event.laps) != 2)
+      return false;
+    for (auto* table : {&event.moto, &event.championship})
+      for (int& points : *table)
+        if (df_scanf(file.get(), "%d", &points) != 1) return false;
+    series->events.push_back(event);
+  }
+  return true;
+}
+
+TEST(ArtSeries, ChampionshipsRunOverTheShippedTracksWithRosterRiders) {
+  const std::vector<art::TrackEntry> tracks = {{"rabbithill", "Rabbit Hill"}, {"sandpit", "The \"Pit\""}};
+  auto files = art::series_files(tracks);
+  ASSERT_GE(files.size(), 2u);
+  std::set<std::string> roster_numbers;
+  for (const RosterEntry& robot : robot_roster()) roster_numbers.insert(robot.number);
+  bool has_125 = false, has_250 = false;
+  for (const auto& [name, bytes] : files) {
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(ends_with(name, ".series"));
+    Series series;
+    ASSERT_TRUE(read_series(bytes, &series));
+    EXPECT_FALSE(series.title.empty());
+    EXPECT_TRUE(series.skill == "Novice" || series.skill == "Amateur" || series.skill == "Expert") << series.skill;
+    EXPECT_LE(series.riders.size() + 1, 40u);
+    std::set<int> unique(series.riders.begin(), series.riders.end());
+    EXPECT_EQ(unique.size(), series.riders.size());
+    for (int number : series.riders) {
+      EXPECT_TRUE(roster_numbers.count(std::to_string(number))) << number;
+      const RosterEntry& robot = robot_roster()[number - 20];
+      (robot.bike.find("125") != std::string::npos ? has_125 : has_250) = true;
+    }
+    // Each track hosts one round: a moto that scores for the round, then
+    // one that closes it with championship points.
+    ASSERT_EQ(series.events.size(), tracks.size() * 2);
+    for (size_t e = 0; e < series.events.size(); ++e) {
+      const SeriesEvent& event = series.events[e];
+      EXPECT_EQ(event.track, tracks[e / 2].folder);
+      EXPECT_GT(event.minutes * 60 + event.laps, 0);
+      EXPECT_EQ(event.championship[0] != 0, e % 2 == 1) << event.name;
+      EXPECT_GT(event.moto[0], 0);
+      for (int p = 1; p < 40; ++p) EXPECT_LE(event.moto[p], event.moto[p - 1]);
+    }
+  }
+  EXPECT_TRUE(has_125);
+  EXPECT_TRUE(has_250);
+  EXPECT_TRUE(art::series_files({}).empty());  // no series without a track
 }
 
 }  // namespace

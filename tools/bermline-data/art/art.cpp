@@ -48,8 +48,7 @@ std::vector<TrackEntry> shipped_tracks(const std::string& root) {
     TrackEntry track{entry.path().filename().string(), ""};
     std::ifstream desc(entry.path() / "desc");
     std::getline(desc, track.title);
-    track.title.erase(std::remove_if(track.title.begin(), track.title.end(), [](char c) { return c == '"' || c == '\r'; }),
-                      track.title.end());
+    if (!track.title.empty() && track.title.back() == '\r') track.title.pop_back();
     if (track.title.empty()) track.title = track.folder;
     tracks.push_back(track);
   }

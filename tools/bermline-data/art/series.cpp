@@ -21,6 +21,13 @@ std::string table(bool scoring, int scale) {
   return out;
 }
 
+// A text for a double-quoted field: quotes and line breaks would end it.
+std::string quotable(std::string text) {
+  for (char& c : text)
+    if (c == '"' || c == '\n' || c == '\r') c = '\'';
+  return text;
+}
+
 struct SeriesPlan {
   std::string file, title, skill;
   std::vector<int> riders;
@@ -31,14 +38,14 @@ struct SeriesPlan {
 // closes it (the riders' moto scores decide the round order, which earns
 // championship points at twice the moto scale).
 std::string series_text(const SeriesPlan& plan, const std::vector<TrackEntry>& tracks) {
-  std::string out = "\"" + plan.title + "\"\n" + std::to_string(plan.riders.size()) + " " + plan.skill + "\n";
+  std::string out = "\"" + quotable(plan.title) + "\"\n" + std::to_string(plan.riders.size()) + " " + plan.skill + "\n";
   for (size_t i = 0; i < plan.riders.size(); ++i)
     out += std::to_string(plan.riders[i]) + (i % 10 == 9 || i + 1 == plan.riders.size() ? "\n" : " ");
   out += std::to_string(tracks.size() * 2) + "\n";
   int round = 1;
   for (const TrackEntry& track : tracks) {
     for (int moto = 1; moto <= 2; ++moto) {
-      out += "\"Round " + std::to_string(round) + " - " + track.title + " - Moto " + std::to_string(moto) + "\" " +
+      out += "\"Round " + std::to_string(round) + " - " + quotable(track.title) + " - Moto " + std::to_string(moto) + "\" " +
              track.folder + " " + std::to_string(plan.minutes) + " " + std::to_string(plan.laps) + "\n";
       out += table(true, 1);
       out += table(moto == 2, 2);
