@@ -158,6 +158,13 @@ void add_engine(Mesh& metal, const BikeStyle& style, Detail d) {
   kit::add_ellipsoid(metal, ignition, {0.22, 0.22, 0.05}, d.n(6, 3), d.n(14, 6), atlas::ENGINE_CASE);
   add_extrusion(metal, side_frame(0), {sv(2.8, 1.12), sv(3.1, 0.98), sv(3.95, 0.98), sv(4.1, 1.08), sv(4.05, 1.14), sv(2.85, 1.2)},
                 0.5, atlas::BLACK_PLASTIC, atlas::BLACK_PLASTIC);
+  // Gearbox sprocket on the left, where the chain starts, under its cover.
+  kit::add_cylinder(metal, COUNTERSHAFT + Vec3{0.02, 0, 0}, COUNTERSHAFT - Vec3{0.02, 0, 0}, COUNTERSHAFT_RADIUS + 0.01,
+                    COUNTERSHAFT_RADIUS + 0.01, d.n(16, 6), atlas::CHAIN);
+  if (!d.far())
+    add_extrusion(metal, side_frame(SPROCKET_X - 0.05),
+                  {sv(3.75, 1.72), sv(3.85, 1.9), sv(4.12, 1.92), sv(4.2, 1.78), sv(4.1, 1.62), sv(3.85, 1.58)}, 0.03,
+                  atlas::BLACK_PLASTIC, atlas::BLACK_PLASTIC);
 
   if (style.two_stroke) {
     // Finned cylinder and head, reed block and carburettor behind.
