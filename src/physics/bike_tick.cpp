@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "physics/bike_load.h"
 #include "physics/bike_step.h"
 #include "physics/ground_contact.h"
 #include "physics/physics_world.h"
-#include "physics/bike_load.h"
 #include "physics/shape_contact.h"
 #include "track/terrain.h"
 
@@ -34,6 +34,7 @@ void place_bike(Bike& b, double x, double z, double heading) {
 }
 
 void collide_bike_pairs(Bike* const* bikes, int count, Bike** order) {
+  count = std::min(count, MAX_TICK_BIKES);
   // Insertion sort: stable, and no scratch memory.
   double speed[MAX_TICK_BIKES];
   for (int k = 0; k < count; ++k) {
@@ -46,8 +47,12 @@ void collide_bike_pairs(Bike* const* bikes, int count, Bike** order) {
     speed[at] = s;
     order[at] = bikes[k];
   }
+  // Most pairs are far apart: their reaches, found once, rule them out.
+  BikeReach reach[MAX_TICK_BIKES];
+  for (int k = 0; k < count; ++k) reach[k] = bike_reach(*order[k]);
   for (int i = 0; i < count; ++i)
-    for (int j = i + 1; j < count; ++j) collide_bikes(*order[i], *order[j]);
+    for (int j = i + 1; j < count; ++j)
+      if (reaches_meet(reach[i], reach[j])) collide_bikes(*order[i], *order[j]);
 }
 
 void tick_bikes(Bike* const* bikes, int count) {

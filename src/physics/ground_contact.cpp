@@ -36,12 +36,15 @@ void add_rolling_resistance(const WheelContact& w, const TileMaterial& material,
 // a contact joint.
 bool shape_ground_contacts(const Terrain& t, dBodyID body, Shape& shape, const ShapeBall& ball) {
   if (!shape.source || shape.spheres.empty()) return false;
+  // Nothing above the highest ground under the shape can touch it.
   Vec3 centre = body_point(body, ball.centre);
-  if (centre.y - ball.radius > highest_ground(t, centre.x, centre.z, ball.radius)) return false;  // well clear of the ground
+  double highest = highest_ground(t, centre.x, centre.z, ball.radius);
+  if (centre.y - ball.radius > highest) return false;
   place_shape(shape, body);
   bool touched = false;
   for (const ShapeSphere& sphere : shape.spheres) {
     GroundHit hit;
+    if (sphere.centre[1] - sphere.radius > highest) continue;
     if (!sphere_ground(t, Vec3(sphere.centre[0], sphere.centre[1], sphere.centre[2]), sphere.radius, &hit)) continue;
     SoftContact c;
     c.position = hit.point;

@@ -15,7 +15,6 @@ constexpr double TYRE_DAMPER = 2500;
 constexpr double MAX_CONTACT_FORCE = 1000;
 constexpr double RIDER_KNOCK_SPEED_SQUARED = 400;  // 20 ft/s
 constexpr double SUSPENSION_ROOM = 1.5;  // how far bodies move against the frame
-constexpr size_t PLACED_SPHERES_MAX = 64;  // foreign spheres placed once per call; more are placed per use
 
 // One sphere on one body (null: static scenery), in world space.
 struct PlacedSphere {
@@ -67,45 +66,43 @@ bool sphere_pair(const PlacedSphere& a, const PlacedSphere& b, bool force_mode) 
   return true;
 }
 
-// The foreign shape in world space, its spheres placed once.
-class Foreign {
- public:
-  Foreign(const Shape& shape, dBodyID body, const dReal* position, const dReal* rotation, const ShapeBall& ball)
-      : shape_(shape), body_(body), position_(position), rotation_(rotation) {
-    origin = Vec3(position);
-    ball_centre = transform(position, rotation, ball.centre);
-    ball_radius = ball.radius;
-    placed_ = std::min(shape.spheres.size(), PLACED_SPHERES_MAX);
-    for (size_t k = 0; k < placed_; ++k) centres_[k] = transform(position, rotation, sphere_centre(shape.spheres[k]));
-  }
-  size_t count() const { return shape_.spheres.size(); }
-  double bound() const { return shape_.bound; }
-  dBodyID body() const { return body_; }
+// The foreign shape where it stands in the world; its spheres are placed
+// as the tests need them.
+struct Foreign {
+  Foreign(const Shape& s, dBodyID b, const dReal* p, const dReal* r, const ShapeBall& ball)
+      : shape(s), body(b), position(p), rotation(r), origin(p), ball_centre(transform(p, r, ball.centre)),
+        ball_radius(ball.radius) {}
   PlacedSphere sphere(size_t k) const {
-    const ShapeSphere& s = shape_.spheres[k];
-    Vec3 centre = k < placed_ ? centres_[k] : transform(position_, rotation_, sphere_centre(s));
-    return {centre, s.radius, s.friction, s.spring, s.damper, body_};
+    const ShapeSphere& s = shape.spheres[k];
+    return {transform(position, rotation, sphere_centre(s)), s.radius, s.friction, s.spring, s.damper, body};
   }
 
+  const Shape& shape;
+  dBodyID body;
+  const dReal* position;
+  const dReal* rotation;
   Vec3 origin, ball_centre;
   double ball_radius;
+};
 
- private:
-  const Shape& shape_;
-  dBodyID body_;
-  const dReal* position_;
-  const dReal* rotation_;
-  size_t placed_;
-  Vec3 centres_[PLACED_SPHERES_MAX];
+// A bike whose shapes are placed the first time a test needs them.
+struct LazyPlacement {
+  Bike& bike;
+  unsigned placed = 0;
+  void need(int k) {
+    if (placed & (1u << k)) return;
+    place_shape(bike.shapes[k], bike_body(bike, k));
+    placed |= 1u << k;
+  }
 };
 
 bool shape_against_tyre(const WheelContact& w, const Foreign& f, bool force_mode) {
   Vec3 centre = body_position(w.body);
   double tyre_reach = w.rim_radius + w.tyre_radius;
-  if (apart(centre, f.origin, tyre_reach + f.bound()) || apart(centre, f.ball_centre, tyre_reach + f.ball_radius)) return false;
+  if (apart(centre, f.origin, tyre_reach + f.shape.bound) || apart(centre, f.ball_centre, tyre_reach + f.ball_radius)) return false;
   Vec3 axle = body_to_world(w.body, w.axle);
   bool touched = false;
-  for (size_t k = 0; k < f.count(); ++k) {
+  for (size_t k = 0; k < f.shape.spheres.size(); ++k) {
     PlacedSphere other = f.sphere(k);
     if (apart(centre, other.centre, tyre_reach + other.radius)) continue;
     // The rim point nearest the sphere stands for a tyre sphere there.
@@ -119,50 +116,43 @@ bool shape_against_tyre(const WheelContact& w, const Foreign& f, bool force_mode
   return touched;
 }
 
-// Against a bike shape placed on `body`, with its enclosing ball.
-bool shape_against_shape(const Shape& own, dBodyID body, const ShapeBall& ball, const Foreign& f, bool force_mode) {
-  if (!own.source || own.spheres.empty()) return false;
-  if (apart(body_position(body), f.origin, own.bound + f.bound())) return false;
+// Against the bike's shape on body k.
+bool shape_against_shape(LazyPlacement& own, int k, const Foreign& f, bool force_mode) {
+  const Shape& shape = own.bike.shapes[k];
+  if (!shape.source || shape.spheres.empty()) return false;
+  dBodyID body = bike_body(own.bike, k);
+  const ShapeBall& ball = own.bike.shape_balls[k];
+  if (apart(body_position(body), f.origin, shape.bound + f.shape.bound)) return false;
   Vec3 own_ball = body_point(body, ball.centre);
   if (apart(own_ball, f.ball_centre, ball.radius + f.ball_radius)) return false;
+  own.need(k);
   bool touched = false;
-  for (size_t k = 0; k < f.count(); ++k) {
-    PlacedSphere other = f.sphere(k);
+  for (size_t n = 0; n < f.shape.spheres.size(); ++n) {
+    PlacedSphere other = f.sphere(n);
     if (apart(own_ball, other.centre, ball.radius + other.radius)) continue;
-    for (const ShapeSphere& s : own.spheres)
+    for (const ShapeSphere& s : shape.spheres)
       touched = sphere_pair({sphere_centre(s), s.radius, s.friction, s.spring, s.damper, body}, other, force_mode) || touched;
   }
   return touched;
 }
 
-// The bike's shapes must be placed.
-bool collide_placed(Bike& b, const Foreign& f, bool force_mode) {
+// The foreign shape against the bike's two tyres and five body shapes.
+bool collide_with(LazyPlacement& own, const Foreign& f, bool force_mode) {
+  Bike& b = own.bike;
   bool touched = shape_against_tyre(b.wheel[WHEEL_FRONT], f, force_mode);
   touched = shape_against_tyre(b.wheel[WHEEL_REAR], f, force_mode) || touched;
-  static constexpr int body_shapes[] = {BODY_FRAME, BODY_FORK_UPPER, BODY_FORK_LOWER, BODY_SWINGARM};
-  for (int k : body_shapes)
-    touched = shape_against_shape(b.shapes[k], bike_body(b, k), b.shape_balls[k], f, force_mode) || touched;
-  if (shape_against_shape(b.shapes[BODY_RIDER], b.rider, b.shape_balls[BODY_RIDER], f, force_mode)) {
-    Vec3 relative = body_velocity(b.rider) - (f.body() ? body_velocity(f.body()) : Vec3{});
+  for (int k : {BODY_FRAME, BODY_FORK_UPPER, BODY_FORK_LOWER, BODY_SWINGARM}) touched = shape_against_shape(own, k, f, force_mode) || touched;
+  if (shape_against_shape(own, BODY_RIDER, f, force_mode)) {
+    Vec3 relative = body_velocity(b.rider) - (f.body ? body_velocity(f.body) : Vec3{});
     if (!bike_crashed(b) && length_squared(relative) > RIDER_KNOCK_SPEED_SQUARED) throw_rider(b);
     touched = true;
   }
   return touched;
 }
 
-void place_bike_shapes(Bike& b) {
-  static constexpr int body_shapes[] = {BODY_FRAME, BODY_FORK_UPPER, BODY_FORK_LOWER, BODY_SWINGARM, BODY_RIDER};
-  for (int k : body_shapes) place_shape(b.shapes[k], bike_body(b, k));
-}
-
-// Whether any part of A can reach any part of B: the bikes without their
-// riders about the frames, the riders (who may be thrown off) on their own.
-bool bikes_may_touch(const Bike& a, const Bike& b) {
-  Vec3 fa = body_position(a.frame), fb = body_position(b.frame);
-  Vec3 ra = body_point(a.rider, a.shape_balls[BODY_RIDER].centre), rb = body_point(b.rider, b.shape_balls[BODY_RIDER].centre);
-  double rider_a = a.shape_balls[BODY_RIDER].radius, rider_b = b.shape_balls[BODY_RIDER].radius;
-  return !apart(fa, fb, a.contact_reach + b.contact_reach) || !apart(ra, fb, rider_a + b.contact_reach) ||
-         !apart(fa, rb, a.contact_reach + rider_b) || !apart(ra, rb, rider_a + rider_b);
+// Whether a ball can reach any part of a bike.
+bool ball_reaches(const Vec3& centre, double radius, const BikeReach& b) {
+  return !apart(centre, b.frame, radius + b.reach) || !apart(centre, b.rider, radius + b.rider_reach);
 }
 
 }  // namespace
@@ -196,22 +186,33 @@ bool place_shape(Shape& copy, dBodyID body) {
 bool collide_shape_with_bike(Bike& b, const Shape& shape, dBodyID body, const dReal* position,
                              const dReal* rotation, bool force_mode) {
   if (shape.spheres.empty()) return false;
-  place_bike_shapes(b);
-  return collide_placed(b, Foreign(shape, body, position, rotation, enclosing_ball(shape)), force_mode);
+  LazyPlacement own{b};
+  return collide_with(own, Foreign(shape, body, position, rotation, enclosing_ball(shape)), force_mode);
+}
+
+BikeReach bike_reach(const Bike& b) {
+  const ShapeBall& rider = b.shape_balls[BODY_RIDER];
+  return {body_position(b.frame), body_point(b.rider, rider.centre), b.contact_reach, rider.radius};
+}
+
+bool reaches_meet(const BikeReach& a, const BikeReach& b) {
+  return ball_reaches(a.frame, a.reach, b) || ball_reaches(a.rider, a.rider_reach, b);
 }
 
 bool collide_bikes(Bike& a, Bike& b) {
-  if (!bikes_may_touch(a, b)) return false;
+  BikeReach target = bike_reach(b);
+  if (!reaches_meet(bike_reach(a), target)) return false;
   bool force_mode = a.last_bike_collision_tick == race_clock || b.last_bike_collision_tick == race_clock;
-  place_bike_shapes(b);
+  LazyPlacement own{b};
   bool touched = false;
   static constexpr int order[] = {BODY_FRONT_WHEEL, BODY_REAR_WHEEL, BODY_FRAME, BODY_FORK_UPPER, BODY_FORK_LOWER, BODY_SWINGARM, BODY_RIDER};
   for (int k : order) {
     const Shape* shape = a.shapes[k].source;
     if (!shape) continue;
     dBodyID body = bike_body(a, k);
-    Foreign f(*shape, body, dBodyGetPosition(body), dBodyGetRotation(body), a.shape_balls[k]);
-    touched = collide_placed(b, f, force_mode) || touched;
+    const ShapeBall& ball = a.shape_balls[k];
+    if (!ball_reaches(body_point(body, ball.centre), ball.radius, target)) continue;
+    touched = collide_with(own, Foreign(*shape, body, dBodyGetPosition(body), dBodyGetRotation(body), ball), force_mode) || touched;
   }
   if (touched) {
     for (Bike* bike : {&a, &b}) {
@@ -226,10 +227,8 @@ void collide_rider_with_own_bike(Bike& b) {
   const Shape* rider = b.shapes[BODY_RIDER].source;
   if (!rider) return;
   Foreign f(*rider, b.rider, dBodyGetPosition(b.rider), dBodyGetRotation(b.rider), b.shape_balls[BODY_RIDER]);
-  for (int k : {BODY_FRAME, BODY_FORK_UPPER}) {
-    place_shape(b.shapes[k], bike_body(b, k));
-    shape_against_shape(b.shapes[k], bike_body(b, k), b.shape_balls[k], f, false);
-  }
+  LazyPlacement own{b};
+  for (int k : {BODY_FRAME, BODY_FORK_UPPER}) shape_against_shape(own, k, f, false);
 }
 
 double bike_contact_reach(const Bike& b) {

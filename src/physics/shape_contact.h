@@ -16,6 +16,16 @@ bool place_shape(Shape& copy, dBodyID body);
 bool collide_shape_with_bike(Bike& b, const Shape& shape, dBodyID body, const dReal* position,
                              const dReal* rotation, bool force_mode);
 
+// Where a bike can reach this tick: its body around the frame, and its rider
+// (who may have been thrown far from it).
+struct BikeReach {
+  Vec3 frame, rider;
+  double reach, rider_reach;
+};
+BikeReach bike_reach(const Bike& b);
+// False when nothing of the two bikes can touch.
+bool reaches_meet(const BikeReach& a, const BikeReach& b);
+
 // Every shape of A against B, in force mode when either bike already hit
 // some bike this tick (race_clock). Touching bikes note the tick and spoil
 // their current racing-line records.

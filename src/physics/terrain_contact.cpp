@@ -85,7 +85,7 @@ double rim_segment(const Rim& rim, const Vec3& a, const Vec3& b, const Vec3& sta
   for (int k = 0; k < RIM_SEGMENT_ITERATIONS; ++k) {
     Vec3 r2 = rim.nearest(s);
     Vec3 s2 = closest_on_segment(a, b, r2);
-    bool settled = length_squared(r2 - r) < 1e-18 && length_squared(s2 - s) < 1e-18;
+    bool settled = length_squared(r2 - r) < 1e-14 && length_squared(s2 - s) < 1e-14;
     r = r2;
     s = s2;
     if (settled) break;
@@ -154,6 +154,11 @@ bool torus_triangle(const Rim& rim, double tyre_radius, const Vec3 c[3], double 
   double nearest = INFINITY;
   Vec3 rim_point, triangle_point;
   for (int k = 0; k < 3; ++k) {
+    // No point of an edge is nearer the rim than its distance from the
+    // wheel centre less the rim radius: far edges need no search.
+    double gap = length(closest_on_segment(c[k], c[(k + 1) % 3], rim.centre) - rim.centre) - rim.radius;
+    if (gap > 0 && gap * gap >= nearest) continue;
+    if (gap >= tyre_radius - best) continue;
     Vec3 r, s;
     double d2 = rim_segment(rim, c[k], c[(k + 1) % 3], lowest, &r, &s);
     if (d2 < nearest) {
@@ -175,10 +180,15 @@ bool torus_triangle(const Rim& rim, double tyre_radius, const Vec3 c[3], double 
 
 bool find_torus_ground(const Terrain& t, const Vec3& centre, const Vec3& axle, double rim_radius,
                        double tyre_radius, GroundHit* hit) {
-  double reach = rim_radius + tyre_radius;
-  CellRange cells;
-  if (!cell_range(t, centre.x, centre.z, reach, &cells)) return false;
   Rim rim{centre, normalized(axle), rim_radius, {}};
+  // The cells under the tyre: its extent along x and z is the rim's
+  // (shortened by how far the axle points that way) plus the tyre radius.
+  double reach_x = rim_radius * std::sqrt(std::max(0.0, 1 - rim.axle.x * rim.axle.x)) + tyre_radius;
+  double reach_z = rim_radius * std::sqrt(std::max(0.0, 1 - rim.axle.z * rim.axle.z)) + tyre_radius;
+  CellRange cells, cells_z;
+  if (!cell_range(t, centre.x, centre.z, reach_x, &cells) || !cell_range(t, centre.x, centre.z, reach_z, &cells_z)) return false;
+  cells.j0 = cells_z.j0;
+  cells.j1 = cells_z.j1;
   // Any unit direction in the rim plane, for the degenerate cases.
   Vec3 side = std::fabs(rim.axle.y) < 0.9 ? Vec3{0, 1, 0} : Vec3{1, 0, 0};
   rim.any_direction = normalized(cross(rim.axle, side));
@@ -259,9 +269,16 @@ bool sphere_triangle(const Vec3& c, double r, const Vec3 p[3], GroundHit* hit) {
 double highest_ground(const Terrain& t, double x, double z, double reach) {
   CellRange cells;
   if (!cell_range(t, x, z, reach, &cells)) return -INFINITY;
-  double highest = -INFINITY;
-  for (int j = cells.j0; j <= cells.j1; ++j)
-    for (int i = cells.i0; i <= cells.i1; ++i) highest = std::max(highest, static_cast<double>(TerrainVertexHeight(t, i, j)));
+  // Beyond the border the heights repeat the border's: clamping the range
+  // keeps the highest the same.
+  int last = t.grid_size - 1;
+  int i0 = std::clamp(cells.i0, 0, last), i1 = std::clamp(cells.i1, 0, last);
+  int j0 = std::clamp(cells.j0, 0, last), j1 = std::clamp(cells.j1, 0, last);
+  float highest = -INFINITY;
+  for (int j = j0; j <= j1; ++j) {
+    const float* row = t.heights.data() + static_cast<size_t>(j) * static_cast<size_t>(t.grid_size);
+    for (int i = i0; i <= i1; ++i) highest = std::max(highest, row[i]);
+  }
   return highest;
 }
 
