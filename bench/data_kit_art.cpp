@@ -33,7 +33,7 @@ void BM_BikeModels(benchmark::State& state) {
   art::Detail detail{static_cast<int>(state.range(0))};
   for (auto _ : state)
     for (const kit::Model& model : {art::frame_model(style, detail), art::fork_upper_model(style, detail),
-                                    art::fork_lower_model(style, detail), art::swingarm_model(style, detail)})
+                                    art::fork_lower_model(detail), art::swingarm_model(detail)})
       benchmark::DoNotOptimize(kit::write_jm(model));
 }
 BENCHMARK(BM_BikeModels)->Arg(0)->Arg(2)->Unit(benchmark::kMillisecond);

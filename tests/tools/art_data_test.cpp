@@ -225,8 +225,8 @@ TEST(ArtData, BikesHaveAFewThousandTrianglesAndLighterDistanceVersions) {
     for (int level : {0, 1, 2}) {
       art::Detail d{level};
       size_t triangles = art::frame_model(style, d).triangle_count() + art::fork_upper_model(style, d).triangle_count() +
-                         art::fork_lower_model(style, d).triangle_count() +
-                         art::swingarm_model(style, d).triangle_count() + art::front_wheel_model(d).triangle_count() +
+                         art::fork_lower_model(d).triangle_count() +
+                         art::swingarm_model(d).triangle_count() + art::front_wheel_model(d).triangle_count() +
                          art::rear_wheel_model(d).triangle_count();
       if (level == 0) {
         EXPECT_GE(triangles, 3000u);

@@ -68,8 +68,8 @@ ArtFiles art_files(const std::vector<TrackEntry>& tracks) {
       const std::string& p = style.model_prefix;
       add_model(files, p + "_frame", [&style](Detail d) { return frame_model(style, d); });
       add_model(files, p + "_fork_upper", [&style](Detail d) { return fork_upper_model(style, d); });
-      add_model(files, p + "_fork_lower", [&style](Detail d) { return fork_lower_model(style, d); });
-      add_model(files, p + "_swingarm", [&style](Detail d) { return swingarm_model(style, d); });
+      add_model(files, p + "_fork_lower", fork_lower_model);
+      add_model(files, p + "_swingarm", swingarm_model);
       add_model(files, p + "_side_plates", side_plates_model);
       add_model(files, p + "_front_plate", front_plate_model);
     }

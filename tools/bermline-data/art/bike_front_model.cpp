@@ -52,7 +52,7 @@ std::vector<Vec3> handlebar_path(int per_segment) {
   return kit::smooth_path(points, per_segment);
 }
 
-void add_handlebar(Mesh& metal, Mesh& rubber, const BikeStyle& style, Detail d) {
+void add_handlebar(Mesh& metal, Mesh& rubber, Detail d) {
   add_tube(metal, handlebar_path(d.n(3, 1)), 0.045, d.n(8, 5), atlas::ALUMINIUM);
   for (double side : {-1.0, 1.0}) {
     // Risers from the top clamp to the bar.
@@ -73,7 +73,6 @@ void add_handlebar(Mesh& metal, Mesh& rubber, const BikeStyle& style, Detail d) 
   Mesh pad;
   kit::add_ellipsoid(pad, spine_frame({0, 3.63, 2.49}, {1, 0, 0}, {0, 1, 0}), {0.075, 0.08, 0.26}, d.n(8, 4),
                      d.n(12, 6), atlas::PLASTIC);
-  (void)style;
   rubber.append(pad);
 }
 
@@ -106,14 +105,13 @@ Model fork_upper_model(const BikeStyle& style, Detail d) {
   rubber.material = satin_material();
   add_clamps(metal, d);
   add_outer_tubes(metal, d);
-  add_handlebar(metal, rubber, style, d);
+  add_handlebar(metal, rubber, d);
   add_front_fender(paint, d);
   add_box(metal, kit::frame_looking(on_steering_axis(-0.4), steering_axis()), {0.16, 0.1, 0.05}, atlas::BLACK_PLASTIC);
   return body_part({metal, rubber, paint}, FORK_UPPER_CENTRE, d, &paint, 0.2);
 }
 
-Model fork_lower_model(const BikeStyle& style, Detail d) {
-  (void)style;
+Model fork_lower_model(Detail d) {
   Mesh metal, guards;
   metal.material = metal_material();
   guards.material = paint_material();

@@ -16,9 +16,9 @@ Model frame_model(const BikeStyle& style, Detail detail);
 // front fender.
 Model fork_upper_model(const BikeStyle& style, Detail detail);
 // Lower fork body: inner tubes, axle lugs, guards, front brake caliper.
-Model fork_lower_model(const BikeStyle& style, Detail detail);
+Model fork_lower_model(Detail detail);
 // Swingarm body: arms, chain and guides, rear brake caliper.
-Model swingarm_model(const BikeStyle& style, Detail detail);
+Model swingarm_model(Detail detail);
 // Number plates: on both side panels (frame body) and on the front of the
 // upper fork.
 Model side_plates_model(Detail detail);

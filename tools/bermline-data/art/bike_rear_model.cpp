@@ -31,8 +31,7 @@ std::vector<Vec3> chain_path(int arc_steps) {
 
 }  // namespace
 
-Model swingarm_model(const BikeStyle& style, Detail d) {
-  (void)style;
+Model swingarm_model(Detail d) {
   Mesh metal;
   metal.material = metal_material();
   int sides = d.n(10, 4);

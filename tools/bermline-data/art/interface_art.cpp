@@ -152,8 +152,8 @@ Image title_picture() {
   };
   const Part parts[] = {{frame_model(style, full), &bike, FRAME_CENTRE},
                         {fork_upper_model(style, full), &bike, FORK_UPPER_CENTRE},
-                        {fork_lower_model(style, full), &bike, FORK_LOWER_CENTRE},
-                        {swingarm_model(style, full), &bike, SWINGARM_CENTRE},
+                        {fork_lower_model(full), &bike, FORK_LOWER_CENTRE},
+                        {swingarm_model(full), &bike, SWINGARM_CENTRE},
                         {front_wheel_model(full), &wheels, FRONT_AXLE},
                         {rear_wheel_model(full), &wheels, REAR_AXLE},
                         {rider_body_model(full), &gear, RIDER_CENTRE},
