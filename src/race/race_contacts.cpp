@@ -22,6 +22,12 @@ CellRange cells_around(float x, float z, float reach) {
   return {scenery_cell(x - reach), scenery_cell(x + reach), scenery_cell(z - reach), scenery_cell(z + reach)};
 }
 
+// Whether any sphere of the statue could touch the bike.
+bool within_reach(const Bike& b, const Vec3& frame, const Statue& s) {
+  const double reach = b.contact_reach + s.shape->bound;
+  return length_squared(Vec3{s.x, s.y, s.z} - frame) <= reach * reach;
+}
+
 void collide_statue(Bike& b, const Statue& s) {
   const dReal position[3] = {s.x, s.y, s.z};
   dMatrix3 rotation = {};
@@ -39,7 +45,7 @@ void collide_bike_scenery(Bike& b) {
     for (int cx = near.x0; cx <= near.x1; ++cx)
       for (int index : scenery_buckets[static_cast<size_t>(cx + SCENERY_BUCKETS_PER_SIDE * cz)]) {
         const Statue& s = statues[static_cast<size_t>(index)];
-        if (!s.shape) continue;
+        if (!s.shape || !within_reach(b, at, s)) continue;
         // A statue lies in every cell it overlaps: test it in the first
         // cell it shares with the bike's range only.
         const CellRange own = cells_around(s.x, s.z, s.shape->bound);

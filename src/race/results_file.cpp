@@ -8,6 +8,7 @@
 #include "data/data_dirs.h"
 #include "data/safe_write.h"
 #include "physics/bike.h"
+#include "platform/base/paths.h"
 #include "race/lap_timing.h"
 #include "race/standings.h"
 #include "track/timing_gates.h"
@@ -63,7 +64,7 @@ std::string results_crossings(const StandingsEntry* list, int count) {
 
 bool write_results_file() {
   std::string home = home_folder();
-  if (home.empty()) return false;
+  if (home.empty() || !make_folders(home)) return false;
   const RaceResults& r = results;
   std::string text = results_table(r.final_standings, r.final_standings_count, false, std::time(nullptr)) +
                      results_crossings(r.final_standings, r.final_standings_count);

@@ -1,0 +1,59 @@
+// Shared set-up of the race tests: a small flat track written into scratch
+// data folders ("flats", 512 ft square, with starting places and a loop of
+// timing gates that the test may replace), the bike shapes, the physics
+// world, and helpers that move a bike's front wheel through gates by hand.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "physics/bike.h"
+#include "race/race_session.h"
+#include "testkit.h"
+
+namespace race_kit {
+
+// The default "flats" gates: four on a square loop around the middle, the
+// fourth the lap line; eight starting places in a row facing -z.
+extern const char* const FLATS_TIMING_GATES;
+
+class RaceTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Writes the track "flats" with these timing gates (before start()).
+  void write_track(const std::string& timing_gates = FLATS_TIMING_GATES);
+  // Builds the track list and selects "flats".
+  void select_flats();
+  // A lineup of the given codes, the rest empty.
+  static std::vector<int32_t> lineup(std::vector<int32_t> codes);
+
+  std::unique_ptr<testkit::DataFolders> folders;
+};
+
+// Timing without a race: the gates and lap sequence are set directly and
+// bikes are placed in slots by hand.
+struct HandTiming {
+  // Gates k = 0 .. count-1 along +x, 100 ft apart, radius 10, facing +x;
+  // first lap "0 .. first-1", normal lap "first-normal .. first-1"... set
+  // explicitly by the caller through the two sequences.
+  static void set_course(int gates, const std::vector<int32_t>& first_lap, const std::vector<int32_t>& normal_lap);
+  // A bike in a slot (not placed anywhere in particular).
+  static Bike* bike_in_slot(int slot);
+  // Puts the front wheel just beyond gate `gate`'s line, runs process_gates
+  // stamped `tick`, then takes the wheel away from every gate.
+  static void cross(Bike& b, int gate, int32_t tick);
+  // The bike's crossing log as it stands.
+  static std::vector<int32_t> log(const Bike& b);
+};
+
+// Writes the bike shapes the physics fixtures use into a data folder.
+void write_bike_shapes(const std::string& data);
+
+// Makes the loaded terrain a level field of 512 ft at height 0, one
+// ground material (no track files).
+void use_flat_terrain();
+
+}  // namespace race_kit
