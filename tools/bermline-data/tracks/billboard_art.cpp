@@ -194,6 +194,11 @@ void paint_board(Image& image, Vec2 centre, double width, double height, const s
   }
 }
 
+void raise_both_arms(Figure& f, double elbow) {
+  f.left_shoulder = f.right_shoulder = 150;
+  f.left_elbow = f.right_elbow = elbow;
+}
+
 Image starter(int frame) {
   Image image(256, 512);
   Figure f = worker();
@@ -201,10 +206,7 @@ Image starter(int frame) {
   f.shirt = hex(0xf4f4f0);
   f.cap = hex(0xc02020);
   if (frame <= 3) {  // the board raised overhead
-    f.left_shoulder = 150;
-    f.left_elbow = 20;
-    f.right_shoulder = 150;
-    f.right_elbow = 20;
+    raise_both_arms(f, 20);
     Hands hands = paint_figure(image, f, 128, 508);
     Vec2 board = (hands.left + hands.right) * 0.5 - Vec2{0, 40};
     if (frame == 1) paint_board(image, board, 120, 84, "30", hex(0xf8f8f0), hex(0x101010));
@@ -247,10 +249,7 @@ Image lap_board(int state) {
   f.shirt = hex(0x1f1f24);
   f.cap = hex(0x1f1f24);
   if (state == 1) {  // halfway: crossed flags held up
-    f.left_shoulder = 150;
-    f.left_elbow = 15;
-    f.right_shoulder = 150;
-    f.right_elbow = 15;
+    raise_both_arms(f, 15);
     Hands hands = paint_figure(image, f, 128, 508);
     paint_flag(image, hands.left, 30, 120, 0.9, hex(0x2a8a3a), 0);
     paint_flag(image, hands.right, -30, 120, 0.9, hex(0xe8e8e8), 0);

@@ -93,11 +93,6 @@ std::string flaggers_file(const Scenery& scenery) {
   return out;
 }
 
-Vec2 course_point(const SampledCourse& course, double s, double lateral) {
-  const CourseSample& c = course.loop[course.loop_index(s)];
-  return c.p + c.left() * lateral;
-}
-
 double Clearance::at(double x, double z) const {
   double u = std::clamp(x / cell, 0.0, size - 1.0), v = std::clamp(z / cell, 0.0, size - 1.0);
   int i = std::min(size - 2, static_cast<int>(u)), j = std::min(size - 2, static_cast<int>(v));

@@ -78,10 +78,6 @@ struct Clearance {
 
 Clearance course_clearance(const SampledCourse& course, double extent);
 
-// A place on the lap: the centre line sample nearest to distance s, and a
-// point `lateral` feet to its left.
-Vec2 course_point(const SampledCourse& course, double s, double lateral);
-
 // The starting gate's surroundings: the concrete pad under the places,
 // the starter, the tower beside the straight, banners and fans. The lap
 // line gets its painted line, the lap board and a finish banner. Nothing

@@ -142,11 +142,11 @@ void add_tower(KitFiles& files) {
 
 // ---- one place of the starting gate -------------------------------------------
 //
-// The statue stands 3 ft in front of a rider's place. Its plate lies flat on
-// the ground reaching back towards the rider (+z) from a hinge at the
-// origin; while the gate is up the race turns the statue about its lateral
-// axis so the plate's rear edge stands raised in front of the front wheel,
-// and dropping the gate lays it flat for the bikes to roll over.
+// The statue stands 3 ft in front of a rider's place, its z axis pointing
+// back at the rider. The plate lies flat on the ground ahead of a hinge at
+// the origin (-z); while the gate is up the race turns the statue about its
+// lateral axis, which lifts the plate's far edge 1.6 ft off the ground in
+// front of the wheel, and dropping the gate lays it flat to be ridden over.
 
 Image gate_texture() {
   Image image(256, 256);
@@ -167,17 +167,17 @@ Image gate_texture() {
 
 void add_starting_gate(KitFiles& files) {
   Mesh mesh;
-  add_box(mesh, frame_at({0, 0.06, 1.45}), {1.6, 0.06, 1.45}, {0, 0, 1, 0.5});  // the plate
+  add_box(mesh, frame_at({0, 0.06, -1.5}), {1.6, 0.06, 1.4}, {0, 0, 1, 0.5});  // the plate
   add_cylinder(mesh, {-1.65, 0.1, 0}, {1.65, 0.1, 0}, 0.12, 0.12, 10, {0, 0.5, 1, 1});  // hinge
-  for (double x : {-1.1, 0.0, 1.1})  // ribs under the plate
-    add_box(mesh, frame_at({x, 0.13, 1.45}), {0.05, 0.05, 1.4}, {0, 0.5, 1, 1});
+  for (double x : {-1.1, 0.0, 1.1})  // ribs on the plate
+    add_box(mesh, frame_at({x, 0.13, -1.5}), {0.05, 0.05, 1.35}, {0, 0.5, 1, 1});
   files["startgate.jm"] = model_bytes(mesh, {20, 0, {0.4, 0.4, 0.4}});
   files["startgate.ppm"] = to_ppm(gate_texture());
-  // Spheres sunk under the flat plate, so a dropped gate is no bump, and
-  // standing in front of the wheel when the plate is raised.
+  // Spheres along the plate's far half, sunk under it so a dropped gate is
+  // no bump; raised, they stand about a foot high across the wheel's way.
   std::vector<ShapeSphere> shape;
-  for (double z : {0.7, 1.5, 2.3})
-    for (double x : {-0.9, 0.0, 0.9}) shape.push_back(sphere({x, -0.3, z}, 0.4, 0.6, 20000, 1500));
+  for (double z : {-1.9, -2.6})
+    for (double x : {-1.0, 0.0, 1.0}) shape.push_back(sphere({x, -0.42, z}, 0.4, 0.6, 20000, 1500));
   files["startgate.shp"] = write_shp(shape);
 }
 

@@ -14,6 +14,17 @@ constexpr double MAX_GATE_GAP = 110;   // feet between gates on a straight
 constexpr double TURN_PER_GATE = 0.5;  // radians of turning between gates
 constexpr double MIN_SECTION = 220;    // feet between racing-line sections
 
+// A rider's path over one lap: the centre line in riding order with the
+// distance ridden, and where along it each entry of the lap's sequence
+// lies. The first lap starts at the starting gate, every later lap at the
+// lap line.
+struct RiddenPath {
+  std::vector<const CourseSample*> samples;
+  std::vector<double> distance;        // per sample, from the path's start
+  std::vector<double> entry_distance;  // per lap entry
+  std::vector<int> entry_gate;         // per lap entry, flag removed
+};
+
 double forward(const SampledCourse& course, double from, double to) {
   double d = std::fmod(to - from, course.loop_length);
   return d < 0 ? d + course.loop_length : d;
@@ -166,11 +177,6 @@ void choose_boundaries(const SampledCourse& course, TimingLayout& timing) {
 
 double heading_along(Vec2 t) { return std::atan2(-t.x, -t.y); }
 
-bool in_gate(const PlacedGate& gate, Vec2 point) {
-  double dx = point.x - gate.centre.x, dz = point.y - gate.centre.y;
-  return dx * dx + dz * dz <= gate.radius * gate.radius && dx * gate.direction.x + dz * gate.direction.y >= 0;
-}
-
 namespace {
 
 RiddenPath path_between(const SampledCourse& course, const TimingLayout& timing, bool first_lap) {
@@ -216,8 +222,6 @@ RiddenPath path_between(const SampledCourse& course, const TimingLayout& timing,
   return path;
 }
 
-}  // namespace
-
 RiddenPath first_lap_path(const SampledCourse& course, const TimingLayout& timing) {
   return path_between(course, timing, true);
 }
@@ -225,6 +229,8 @@ RiddenPath first_lap_path(const SampledCourse& course, const TimingLayout& timin
 RiddenPath normal_lap_path(const SampledCourse& course, const TimingLayout& timing) {
   return path_between(course, timing, false);
 }
+
+}  // namespace
 
 TimingLayout lay_out_timing(const SampledCourse& course, const Heightfield& ground) {
   TimingLayout timing;

@@ -48,21 +48,4 @@ std::string timing_gates_file(const TimingLayout& timing);
 // The heading that makes a bike face along the ground direction t.
 double heading_along(Vec2 t);
 
-// A rider's path over one lap: the centre line in riding order with the
-// distance ridden, and where along it each entry of the lap's sequence
-// lies. The first lap starts at the starting gate, every later lap at the
-// lap line.
-struct RiddenPath {
-  std::vector<const CourseSample*> samples;
-  std::vector<double> distance;        // per sample, from the path's start
-  std::vector<double> entry_distance;  // per lap entry
-  std::vector<int> entry_gate;         // per lap entry, flag removed
-};
-
-RiddenPath first_lap_path(const SampledCourse& course, const TimingLayout& timing);
-RiddenPath normal_lap_path(const SampledCourse& course, const TimingLayout& timing);
-
-// Whether a point is in a gate: within its radius and on its exit side.
-bool in_gate(const PlacedGate& gate, Vec2 point);
-
 }  // namespace tracks
