@@ -35,12 +35,16 @@ Colour sky_colour(const LightingSpec& light, Vec3 d) {
 
   // Distant hills along the horizon, repeating once around.
   double around = (azimuth / (2 * PI) + 0.5) * 24;
-  double ridge = 0.012 + style.hills * (0.02 + 0.03 * (fbm(around, 0.5, style.seed + 5, 3, 0.5, 24) * 0.5 + 0.5));
+  double hills = fbm(around, 0.5, style.seed + 5, 4, 0.5, 24) * 0.5 + 0.5;
+  double trees = value_noise(around * 16, 0.5, style.seed + 6, 24 * 16) * 0.5 + 0.5;  // a ragged tree line
+  double ridge = 0.01 + style.hills * (0.015 + 0.07 * hills * hills + 0.006 * trees);
   Colour horizon = hex(style.horizon), zenith = hex(style.zenith);
   if (elevation < ridge) {
+    // Far ridges fade into the haze; the land darkens below them.
     double depth = std::clamp((ridge - elevation) / 0.2, 0.0, 1.0);
-    Colour land = mix(mix(hex(style.land), horizon, static_cast<float>(style.haze * 0.8)), hex(style.land),
-                      static_cast<float>(depth));
+    double far = std::clamp(1 - hills, 0.0, 1.0);
+    Colour land = mix(hex(style.land), horizon, static_cast<float>(style.haze * (0.5 + 0.4 * far)));
+    land = mix(land, hex(style.land), static_cast<float>(depth));
     return scaled(land, static_cast<float>(1 - 0.3 * depth));
   }
 

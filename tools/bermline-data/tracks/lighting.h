@@ -5,7 +5,8 @@
 // towards -x, each picture upright (its top row up) with the viewer's right
 // on the right; "u" looks straight up with -z at the top of the picture and
 // +x on the right. The sun's disc is painted where the sun vector points,
-// so the flare finds it bright.
+// so the flare finds it bright; designs keep the sun in the middle of a side
+// face, below 45 degrees, where every reading of the faces agrees.
 #pragma once
 
 #include <string>
@@ -25,7 +26,7 @@ struct SkyStyle {
 };
 
 struct LightingSpec {
-  Vec3 sun_vector{-0.45, 0.62, -0.64};  // towards the sun
+  Vec3 sun_vector{0, 0.62, -0.78};  // towards the sun
   Vec3 sun_colour{1.0, 0.96, 0.88};
   Vec3 ambient{0.42, 0.45, 0.52};
   Vec3 global_ambient{0.2, 0.2, 0.22};

@@ -134,7 +134,7 @@ TrackDesign rabbithill_design() {
   };
   d.materials = {Ground::Loam, Ground::Hardpack, Ground::Mud, Ground::Grass};
   d.paint = paint_hillside;
-  d.light.sun_vector = {-0.45, 0.62, -0.64};
+  d.light.sun_vector = {0, 0.62, -0.78};  // over the hill, in the north
   d.light.sky.seed = 3;
   d.dress = dress_hillside;
   return d;

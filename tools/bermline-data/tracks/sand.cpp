@@ -129,7 +129,7 @@ TrackDesign sand_design() {
 
   d.materials = {Ground::Sand, Ground::WetSand, Ground::Hardpack, Ground::DuneGrass};
   d.paint = paint_dunes;
-  d.light.sun_vector = {0.45, 0.66, -0.6};  // summer sun from the south-east
+  d.light.sun_vector = {0.78, 0.62, 0};  // summer sun in the east
   d.light.sun_colour = {1.0, 0.97, 0.9};
   d.light.ambient = {0.46, 0.47, 0.5};
   d.light.fog_colour = {0.86, 0.86, 0.84};

@@ -152,7 +152,7 @@ TrackDesign stadium_design() {
   d.materials = {Ground::Clay, Ground::Sand, Ground::Hardpack, Ground::Concrete};
   d.paint = paint_arena;
   d.hay_on_berms = false;
-  d.light.sun_vector = {0.62, 0.45, -0.64};  // low evening sun over the north-east stands
+  d.light.sun_vector = {0, 0.45, -0.9};  // low evening sun over the north stands
   d.light.sun_colour = {1.0, 0.88, 0.72};
   d.light.ambient = {0.44, 0.44, 0.5};
   d.light.fog_colour = {0.78, 0.72, 0.66};
