@@ -334,9 +334,6 @@ TEST(ArtData, AnUprightBikeTouchesTheGroundWithItsTyresOnly) {
   EXPECT_LT(lowest_frame, 1.1);
 }
 
-}  // namespace
-
-namespace {
 
 // A string of the series format: a double-quoted text or one word.
 bool read_series_string(DataFile* file, std::string* out) {
@@ -430,6 +427,24 @@ TEST(ArtSeries, ChampionshipsRunOverTheShippedTracksWithRosterRiders) {
   EXPECT_TRUE(has_125);
   EXPECT_TRUE(has_250);
   EXPECT_TRUE(art::series_files({}).empty());  // no series without a track
+}
+
+
+TEST(ArtShapes, WheelShapesLeaveNoGapRoundTheTyre) {
+  for (const art::NamedShape& shape : art::bike_shapes()) {
+    if (shape.file.find("wheel") == std::string::npos) continue;
+    SCOPED_TRACE(shape.file);
+    const auto& s = shape.spheres;
+    ASSERT_GE(s.size(), 6u);
+    for (size_t k = 0; k < s.size(); ++k) {
+      EXPECT_NEAR(s[k].centre.x, 0, 1e-9);  // in the wheel's plane
+      EXPECT_LT(kit::length(s[k].centre - s[(k + 1) % s.size()].centre), s[k].radius * 2);
+    }
+    double outer = kit::length(s[0].centre) + s[0].radius;
+    EXPECT_NEAR(outer, shape.file == "front_wheel.shp" ? art::FRONT_RIM_RADIUS + art::TYRE_RADIUS
+                                                        : art::REAR_RIM_RADIUS + art::TYRE_RADIUS,
+                1e-9);
+  }
 }
 
 }  // namespace

@@ -90,11 +90,12 @@ std::vector<ShapeSphere> rider_shape() {
           {HEAD, 0.42, BODY.friction, BODY.spring, BODY.damper}};
 }
 
-// Round the tyre in the wheel's plane, for bike-against-bike contact.
+// Round the tyre in the wheel's plane, for bike-against-bike contact:
+// eight tyre-sized spheres, just overlapping, so nothing slips between.
 std::vector<ShapeSphere> wheel_shape(double rim_radius) {
   std::vector<ShapeSphere> s;
-  for (int k = 0; k < 12; ++k) {
-    double a = 2 * kit::PI * k / 12;
+  for (int k = 0; k < 8; ++k) {
+    double a = 2 * kit::PI * k / 8;
     s.push_back({{0, rim_radius * std::cos(a), rim_radius * std::sin(a)}, TYRE_RADIUS, TYRE.friction, TYRE.spring,
                  TYRE.damper});
   }
