@@ -298,7 +298,7 @@ void apply_default_setup(Bike& b) {
 
 void set_rider_mass_distribution(Bike& b, double x) {
   // ODE needs a positive mass on both bodies.
-  x = std::clamp(x, 1.0 / 64, 1.0);
+  x = std::isfinite(x) ? std::clamp(x, 1.0 / 64, 1.0) : LOAD_RIDER_SHARE;
   const BikeInfo& i = b.info;
   dMass m;
   dMassSetBoxTotal(&m, i.frame_mass + (1 - x) * i.rider_mass, i.frame_box[0], i.frame_box[1], i.frame_box[2]);

@@ -55,5 +55,5 @@ void step_bike(Bike& b, bool simulated) {
   restore_controls(b, saved);
   animate_crash_points(b);
   b.velocity_history[race_clock & 3] = body_velocity(b.rider);
-  ++b.steps_since_reset;
+  if (b.steps_since_reset < BALANCE_FIRST_STEP) ++b.steps_since_reset;
 }
