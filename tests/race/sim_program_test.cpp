@@ -1,0 +1,110 @@
+// bermline-sim as a user runs it, on the generated game data: its options,
+// the coach riding Rabbit Hill, a demo that replays to the same result, and
+// the last line that scripts read.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "testkit.h"
+
+namespace {
+
+struct SimRun {
+  int status;
+  std::vector<std::string> lines;
+  std::string err;
+};
+
+SimRun sim(std::vector<std::string> args, const std::string& home) {
+  args.insert(args.begin(), {BL_BERMLINE_SIM, "--home", home});
+  testkit::ProcessResult r = testkit::run_process(args, {{"BL_HOME", ""}, {"BL_USER_HOME", ""}});
+  SimRun run{r.status, {}, r.err};
+  size_t from = 0;
+  for (size_t end; (end = r.out.find('\n', from)) != std::string::npos; from = end + 1) {
+    std::string line = r.out.substr(from, end - from);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    run.lines.push_back(line);
+  }
+  return run;
+}
+
+const std::regex LAST_LINE(R"(ticks=(\d+) wall_s=\d+\.\d+ ticks_per_s=\d+\.\d realtime=\d+\.\d\d)");
+
+// The standings rows (after the two header lines, before the last line).
+std::vector<std::string> rows(const SimRun& run) {
+  if (run.lines.size() < 3) return {};
+  return {run.lines.begin() + 2, run.lines.end() - 1};
+}
+
+TEST(SimProgram, CoachRidesALapOfRabbitHillAndTheDemoReplaysToTheSameResult) {
+  const std::string home = testkit::scratch_dir("home");
+  const std::string demo = home + "lap.bldemo";
+  SimRun race = sim({"--track", "rabbithill", "--lineup", "1", "--laps", "1", "--record", demo}, home);
+  ASSERT_EQ(race.status, 0) << race.err;
+  ASSERT_EQ(race.lines.size(), 4u) << race.err;
+  EXPECT_EQ(race.lines[0].rfind("Time=0.00|Laps=1|Track=rabbithill|Date=", 0), 0u) << race.lines[0];
+  EXPECT_EQ(race.lines[1], " No. |         Bike | Laps | Total Time | BLap |  Best Time");
+  std::smatch row;
+  ASSERT_TRUE(std::regex_match(race.lines[2], row, std::regex(R"( 999 \| crf250\(2009\) \|    1 \|   (\d):(\d\d)\.\d\d\d \|    0 \|   0:00\.000)")))
+      << race.lines[2];
+  const int seconds = std::stoi(row[1]) * 60 + std::stoi(row[2]);
+  EXPECT_GT(seconds, 60);
+  EXPECT_LT(seconds, 300) << "a lap of Rabbit Hill";
+  EXPECT_TRUE(std::regex_match(race.lines[3], LAST_LINE)) << race.lines[3];
+  EXPECT_TRUE(testkit::file_exists(home + "results.txt"));
+
+  SimRun replay = sim({"--play", demo}, home);
+  ASSERT_EQ(replay.status, 0) << replay.err;
+  EXPECT_EQ(rows(replay), rows(race));
+}
+
+TEST(SimProgram, RobotsRunForTheSimulatedSecondsAsked) {
+  const std::string home = testkit::scratch_dir("home");
+  SimRun run = sim({"--robots", "3", "--max-seconds", "2", "--skill", "expert", "--minutes", "5"}, home);
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.lines.size(), 6u);  // unfinished: the live standings of all three
+  EXPECT_EQ(run.lines[0].rfind("Time=300.00|Laps=5|Track=rabbithill|", 0), 0u) << run.lines[0];
+  std::smatch last;
+  ASSERT_TRUE(std::regex_match(run.lines[5], last, LAST_LINE)) << run.lines[5];
+  EXPECT_EQ(last[1], "256");
+}
+
+TEST(SimProgram, BadOptionsAreRefused) {
+  const std::string home = testkit::scratch_dir("home");
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  } cases[] = {
+      {{"--frobnicate", "1"}, "unknown option '--frobnicate'"},
+      {{"--laps"}, "missing value for --laps"},
+      {{"--laps", "two"}, "bad value 'two' for --laps"},
+      {{"--robots", "41"}, "bad value '41' for --robots"},
+      {{"--lineup", "1,2,7"}, "bad value '1,2,7' for --lineup"},
+      {{"--skill", "pro"}, "bad value 'pro' for --skill"},
+      {{"--max-seconds", "-3"}, "bad value '-3' for --max-seconds"},
+      {{"--track", "nowhere"}, "no track 'nowhere'"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    SimRun run = sim(c.args, home);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+  }
+  SimRun help = sim({"--help"}, home);
+  EXPECT_EQ(help.status, 0);
+  ASSERT_FALSE(help.lines.empty());
+  EXPECT_EQ(help.lines[0], "usage: bermline-sim [options]");
+}
+
+TEST(SimProgram, RecordingOverTheDemoBeingPlayedIsRefused) {
+  const std::string home = testkit::scratch_dir("home");
+  const std::string demo = home + "d.bldemo";
+  ASSERT_EQ(sim({"--lineup", "1", "--max-seconds", "1", "--record", demo}, home).status, 0);
+  const std::string before = testkit::read_file(demo);
+  SimRun run = sim({"--play", demo, "--record", demo}, home);
+  EXPECT_EQ(run.status, 0);
+  EXPECT_NE(run.err.find("Can't record and play from same file - recording disabled"), std::string::npos);
+  EXPECT_EQ(testkit::read_file(demo), before);
+}
+
+}  // namespace
