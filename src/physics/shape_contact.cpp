@@ -85,14 +85,23 @@ struct Foreign {
   double ball_radius;
 };
 
-// A bike whose shapes are placed the first time a test needs them.
+// A bike whose shapes, and the balls enclosing them, are placed the first
+// time a test needs them.
 struct LazyPlacement {
   Bike& bike;
-  unsigned placed = 0;
+  unsigned placed = 0, balls_placed = 0;
+  Vec3 balls[BODY_COUNT];
   void need(int k) {
     if (placed & (1u << k)) return;
     place_shape(bike.shapes[k], bike_body(bike, k));
     placed |= 1u << k;
+  }
+  const Vec3& ball(int k) {
+    if (!(balls_placed & (1u << k))) {
+      balls[k] = body_point(bike_body(bike, k), bike.shape_balls[k].centre);
+      balls_placed |= 1u << k;
+    }
+    return balls[k];
   }
 };
 
@@ -123,7 +132,7 @@ bool shape_against_shape(LazyPlacement& own, int k, const Foreign& f, bool force
   dBodyID body = bike_body(own.bike, k);
   const ShapeBall& ball = own.bike.shape_balls[k];
   if (apart(body_position(body), f.origin, shape.bound + f.shape.bound)) return false;
-  Vec3 own_ball = body_point(body, ball.centre);
+  const Vec3& own_ball = own.ball(k);
   if (apart(own_ball, f.ball_centre, ball.radius + f.ball_radius)) return false;
   own.need(k);
   bool touched = false;
