@@ -1,5 +1,7 @@
 // Bikes, riders, wheels, collision shapes, fonts, interface pictures and
-// series files: everything in the data folder outside the tracks.
+// series files: everything in the data folder outside the tracks. The
+// series run over the track folders already in the data folder (the
+// tracks are written first).
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -43,8 +45,9 @@ std::vector<TrackEntry> shipped_tracks(const std::string& root) {
   namespace fs = std::filesystem;
   std::vector<TrackEntry> tracks;
   std::error_code error;
-  for (const auto& entry : fs::directory_iterator(root, error)) {
-    if (!entry.is_directory() || !fs::exists(entry.path() / "terrain.hf")) continue;
+  for (fs::directory_iterator it(root, error), end; !error && it != end; it.increment(error)) {
+    const fs::directory_entry& entry = *it;
+    if (!entry.is_directory(error) || !fs::exists(entry.path() / "terrain.hf", error)) continue;
     TrackEntry track{entry.path().filename().string(), ""};
     std::ifstream desc(entry.path() / "desc");
     std::getline(desc, track.title);
