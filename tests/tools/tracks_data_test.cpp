@@ -15,7 +15,9 @@
 #include "kit/jm_format.h"
 #include "testkit.h"
 #include "track/shape.h"
+#include "track/track_load.h"
 #include "tracks/ground_textures.h"
+#include "tracks/track_check.h"
 #include "tracks/track_build.h"
 #include "tracks_shipped.h"
 
@@ -91,7 +93,26 @@ TEST_P(TrackData, EveryPictureModelAndShapeItNamesReads) {
   }
 }
 
+TEST_P(TrackData, ChecksCleanWithTheGamesLoaders) {
+  ASSERT_TRUE(shipped::load(GetParam()));
+  UnloadTrack();
+  std::string report;
+  EXPECT_TRUE(tracks::check_track(GetParam(), shipped::design(GetParam()).title, &report)) << report;
+  EXPECT_NE(report.find("\"" + shipped::design(GetParam()).title + "\" hash "), std::string::npos) << report;
+}
+
 INSTANTIATE_TEST_SUITE_P(Shipped, TrackData, ::testing::ValuesIn(shipped::folders()));
+
+TEST(TrackCheck, AStatueWithoutItsShapeFailsTheCheck) {
+  // A statues file in the home folder shadows the shipped one.
+  ASSERT_TRUE(shipped::load("ironworks"));
+  UnloadTrack();
+  testkit::write_file(home_folder() + "ironworks/statues", "[300 0 300] 0 @tuffblock.jm @tuffblock.png @nothere.shp\n");
+  std::string report;
+  EXPECT_FALSE(tracks::check_track("ironworks", "Ironworks", &report));
+  EXPECT_NE(report.find("has no shape"), std::string::npos) << report;
+  EXPECT_NE(report.find("missing shape file"), std::string::npos) << report;
+}
 
 // One column (x fixed) or row (y fixed) of a picture.
 std::vector<uint8_t> line_of(const Image& image, bool column, int at) {

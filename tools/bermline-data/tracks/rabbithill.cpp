@@ -124,7 +124,7 @@ TrackDesign rabbithill_design() {
       {ObstacleKind::Tabletop, 5, 40, 5, 16, 24, 20},
       {ObstacleKind::StepUp, 6, 20, 4.5, 12, 26, 30, 7},
       {ObstacleKind::Tabletop, 9, 30, 5, 15, 26, 22},
-      {ObstacleKind::Double, 11, 60, 5, 14, 42, 24, 6},
+      {ObstacleKind::Tabletop, 11, 60, 5, 14, 36, 22},  // climbing: a table, never a gap
       {ObstacleKind::Roller, 13, 30, 3, 0, 40, 0},
       {ObstacleKind::Tabletop, 17, 60, 6, 18, 40, 30},
       {ObstacleKind::StepDown, 20, 20, 5, 30, 20, 34},

@@ -145,7 +145,7 @@ TrackDesign stadium_design() {
       {ObstacleKind::Tabletop, 12, -20, 4.5, 12, 26, 16},
       {ObstacleKind::Whoops, 15, 10, 2.0, 0, 10, 0, 0, 12},
       {ObstacleKind::Roller, 17, 0, 2.0, 0, 24, 0},
-      {ObstacleKind::StepUp, 19, 10, 3.5, 10, 20, 22, 5},
+      {ObstacleKind::Tabletop, 19, 10, 3.5, 10, 16, 14},
       {ObstacleKind::Roller, 22, 45, 2.0, 0, 20, 0},
   };
 
