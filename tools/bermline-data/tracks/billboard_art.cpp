@@ -217,9 +217,9 @@ Image starter(int frame) {
   // Walking off with the board under an arm, then waiting beside the track.
   f.stride = frame == 4 ? 0.8 : 0;
   f.left_shoulder = frame == 4 ? 25 : 8;
-  f.right_shoulder = 35;
-  f.right_elbow = 60;
-  Hands hands = paint_figure(image, f, 128, 508);
+  f.right_shoulder = 25;
+  f.right_elbow = 40;
+  Hands hands = paint_figure(image, f, 112, 508);
   paint_board(image, hands.right + Vec2{4, 10}, 18, 84, "", hex(0xd8d8d0), hex(0x101010));
   return image;
 }
@@ -234,9 +234,9 @@ Image flagger(bool caution) {
     f.right_shoulder = 12;
     f.right_elbow = 5;
   }
-  Hands hands = paint_figure(image, f, 110, 508);
+  Hands hands = paint_figure(image, f, 96, 508);
   if (caution)
-    paint_flag(image, hands.right, 25, 130, 1, hex(0xf4d018), 0);
+    paint_flag(image, hands.right, 12, 118, 1, hex(0xf4d018), 0);
   else
     paint_flag(image, hands.right, 170, 110, 0, hex(0xf4d018), 0);
   return image;
@@ -257,10 +257,10 @@ Image lap_board(int state) {
   }
   f.right_shoulder = 160;
   f.right_elbow = 5;
-  Hands hands = paint_figure(image, f, 110, 508);
-  if (state == 0) paint_flag(image, hands.right, 15, 125, 1, hex(0x2a9a3a), 0);  // racing
-  if (state == 2) paint_flag(image, hands.right, 20, 125, 1, hex(0xf6f6f2), 0);  // last lap
-  if (state == 3) paint_flag(image, hands.right, 20, 125, 1, hex(0xf6f6f2), 1);  // chequered
+  Hands hands = paint_figure(image, f, 96, 508);
+  if (state == 0) paint_flag(image, hands.right, 12, 118, 1, hex(0x2a9a3a), 0);  // racing
+  if (state == 2) paint_flag(image, hands.right, 12, 118, 1, hex(0xf6f6f2), 0);  // last lap
+  if (state == 3) paint_flag(image, hands.right, 12, 118, 1, hex(0xf6f6f2), 1);  // chequered
   return image;
 }
 

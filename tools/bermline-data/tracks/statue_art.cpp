@@ -9,7 +9,6 @@
 #include "kit/paint.h"
 #include "kit/primitives.h"
 #include "kit/shp_format.h"
-#include "kit/typeface.h"
 #include "tracks/track_art.h"
 
 namespace tracks {
@@ -64,20 +63,15 @@ void add_hay_bale(KitFiles& files) {
 // ---- tuff block: the plastic lane divider of the stadium, 6 ft long ---------
 
 Image tuff_texture() {
+  // Upper part, wrapped round the block along its length: blue moulded
+  // plastic with two white stripes running end to end. Lower right: an end.
   Image image(512, 256);
-  // Upper part: the long sides, blue with a white band and the name; lower
-  // part: the ends.
   fill_rect(image, 0, 0, 512, 192, hex(0x1f4e9c));
-  fill_rect(image, 0, 70, 512, 122, hex(0xf2f2ee));
-  for (int k = 0; k < 16; ++k) fill_rect(image, k * 32, 0, k * 32 + 3, 70, hex(0x173e7e));  // moulded ribs
-  if (Typeface* bold = open_typeface("DejaVuSans-Bold.ttf")) {
-    TextStyle style;
-    style.size = 40;
-    style.slant = 0.15;
-    draw_text_centred(image, bold, "BERMLINE", 256, 96, style, hex(0x1f4e9c));
-  }
+  for (int k = 0; k < 12; ++k) fill_rect(image, 0, k * 16, 512, k * 16 + 2, hex(0x173e7e));  // moulded ribs
+  for (double u : {0.2, 0.7}) fill_rect(image, u * 512, 0, u * 512 + 40, 192, hex(0xf2f2ee));
   fill_rect(image, 0, 192, 512, 256, hex(0x193f80));
-  fill_circle(image, 256, 224, 22, hex(0xf2f2ee));
+  fill_circle(image, 480, 224, 22, hex(0xf2f2ee));
+  fill_circle(image, 480, 224, 12, hex(0x193f80));
   add_grain(image, 0, 0, 512, 256, 0.05, 3, 13);
   return image;
 }
@@ -85,7 +79,7 @@ Image tuff_texture() {
 void add_tuff_block(KitFiles& files) {
   Mesh mesh;
   Frame frame = frame_at({0, 1.0, 0});
-  add_extrusion(mesh, frame, rounded_rect_outline(2.0, 2.0, 0.45, 4), 6.0, {0, 0.75, 1, 1}, {0, 0, 1, 0.75});
+  add_extrusion(mesh, frame, rounded_rect_outline(2.0, 2.0, 0.45, 4), 6.0, {0.875, 0.75, 1, 1}, {0, 0, 1, 0.75});
   files["tuffblock.jm"] = model_bytes(mesh, {24, 0, {0.35, 0.35, 0.4}});
   files["tuffblock.png"] = to_png(tuff_texture(), 3);
   files["tuffblock.shp"] = write_shp({sphere({0, 1, -2.1}, 1.0, 0.5, 12000, 900), sphere({0, 1, 0}, 1.0, 0.5, 12000, 900),
