@@ -167,7 +167,7 @@ const DataEntry* find_data_entry(const std::string& name, bool* compressed) {
   size_t plain_at = plain == layer.first_by_folded_name.end() ? none : plain->second;
   size_t packed_at = packed == layer.first_by_folded_name.end() ? none : packed->second;
   if (plain_at == none && packed_at == none) return nullptr;
-  *compressed = packed_at < plain_at;
+  if (compressed) *compressed = packed_at < plain_at;
   return &layer.index[std::min(plain_at, packed_at)];
 }
 

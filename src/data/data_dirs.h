@@ -30,7 +30,8 @@ const std::vector<std::string>& list_data_files();
 const std::vector<DataEntry>& data_index();
 
 // The first index entry whose name equals `name` or `name` + ".gz",
-// ignoring letter case; null when none.
+// ignoring letter case; null when none. `compressed` (may be null) tells
+// which of the two it is.
 const DataEntry* find_data_entry(const std::string& name, bool* compressed);
 
 // Creates the home folder with its parents and opens it in the desktop.
