@@ -81,6 +81,10 @@ void clear_race_session();
 // Frees every bike and closes the demo files (shut-down).
 void end_race_session();
 
+// "--rotate-lineup" n, after a New Race start: the New Race menu's code of
+// slot i moves to slot (n + i) mod 40 for the next race.
+void rotate_menu_lineup(int n);
+
 // Frees the bike of a slot (with its engine voice) and leaves the slot empty.
 void free_slot(int slot);
 

@@ -11,72 +11,62 @@
 
 namespace {
 
-using race_kit::HandTiming;
-using race_kit::RaceTest;
 using Log = std::vector<int32_t>;
 
-class LapTiming : public RaceTest {
+class LapTiming : public race_kit::HandTimedRace {
  protected:
-  void SetUp() override {
-    RaceTest::SetUp();
-    HandTiming::set_course(6, {0, 1, 2, 3, 4, 5}, {0, 1, 2, 3, 4, 5});
-    race.gate_drop_tick = 0;
-    race.race_length_ticks = 0;
-    race.race_laps = race.finish_lap = 10;
-    reset_standings();
-  }
   // Crosses gates in order, one every ten ticks from `tick`.
   static void ride(Bike& b, std::initializer_list<int> gates, int32_t tick) {
     for (int g : gates) {
-      HandTiming::cross(b, g, tick);
+      cross(b, g, tick);
       tick += 10;
     }
   }
 };
 
 TEST_F(LapTiming, SkippedGatesStayMissedAndMissedGatesBehindCanBeFetched) {
-  Bike& b = *HandTiming::bike_in_slot(0);
-  HandTiming::cross(b, 0, 10);
-  HandTiming::cross(b, 3, 40);  // through gate 3 without touching 1 and 2
-  EXPECT_EQ(HandTiming::log(b), (Log{10, -1, -1, 40}));
+  Bike& b = *bike_in_slot(0);
+  cross(b, 0, 10);
+  cross(b, 3, 40);  // through gate 3 without touching 1 and 2
+  EXPECT_EQ(b.crossing_ticks, (Log{10, -1, -1, 40}));
   EXPECT_EQ(b.gates_passed, 4);
 
-  HandTiming::cross(b, 0, 50);  // beyond the lap line: it is never skipped
+  cross(b, 0, 50);  // beyond the lap line: it is never skipped
   EXPECT_EQ(b.gates_passed, 4);
-  HandTiming::cross(b, 3, 55);  // the gate just behind is never tested
-  EXPECT_EQ(HandTiming::log(b), (Log{10, -1, -1, 40}));
+  cross(b, 3, 55);  // the gate just behind is never tested
+  EXPECT_EQ(b.crossing_ticks, (Log{10, -1, -1, 40}));
 
   // Turning back for gate 1, three behind: progress goes back to it.
-  HandTiming::cross(b, 1, 60);
-  EXPECT_EQ(HandTiming::log(b), (Log{10, 60, -1, 40}));
+  cross(b, 1, 60);
+  EXPECT_EQ(b.crossing_ticks, (Log{10, 60, -1, 40}));
   EXPECT_EQ(b.gates_passed, 2);
-  HandTiming::cross(b, 2, 70);
-  HandTiming::cross(b, 4, 80);  // gate 3 holds its crossing: on to 4
-  EXPECT_EQ(HandTiming::log(b), (Log{10, 60, 70, 40, 80}));
+  cross(b, 2, 70);
+  cross(b, 4, 80);  // gate 3 holds its crossing: on to 4
+  EXPECT_EQ(b.crossing_ticks, (Log{10, 60, 70, 40, 80}));
   EXPECT_EQ(b.gates_passed, 5);
 
   // Nothing missed behind: a gate crossed again back there is ignored.
-  HandTiming::cross(b, 2, 90);
+  cross(b, 2, 90);
   EXPECT_EQ(b.gates_passed, 5);
-  HandTiming::cross(b, 5, 100);
+  cross(b, 5, 100);
   EXPECT_EQ(completed_laps(b), 1);
 }
 
 TEST_F(LapTiming, LapLineCanBeNeitherSkippedNorPassedUncredited) {
-  Bike& b = *HandTiming::bike_in_slot(0);
+  Bike& b = *bike_in_slot(0);
   ride(b, {0, 1, 2, 3}, 10);
-  HandTiming::cross(b, 0, 60);  // around again past the line: nothing counts
-  HandTiming::cross(b, 1, 70);
+  cross(b, 0, 60);  // around again past the line: nothing counts
+  cross(b, 1, 70);
   EXPECT_EQ(b.gates_passed, 4);
   EXPECT_EQ(completed_laps(b), 0);
-  HandTiming::cross(b, 5, 80);  // skipping gate 4 to the line itself is fine
-  EXPECT_EQ(HandTiming::log(b), (Log{10, 20, 30, 40, -1, 80}));
+  cross(b, 5, 80);  // skipping gate 4 to the line itself is fine
+  EXPECT_EQ(b.crossing_ticks, (Log{10, 20, 30, 40, -1, 80}));
   EXPECT_EQ(completed_laps(b), 1);
 }
 
 TEST_F(LapTiming, LapTimesAndTheBestLap) {
   race.gate_drop_tick = 5;
-  Bike& b = *HandTiming::bike_in_slot(0);
+  Bike& b = *bike_in_slot(0);
   ride(b, {0, 1, 2, 3, 4, 5}, 10);         // lap 1 ends at 60
   ride(b, {0, 1, 2, 3, 4, 5}, 100);        // lap 2 ends at 150: 90 ticks
   ride(b, {0, 1, 2, 3, 4, 5}, 160);        // lap 3 ends at 210: 60 ticks
@@ -88,7 +78,7 @@ TEST_F(LapTiming, LapTimesAndTheBestLap) {
   EXPECT_EQ(lap_ticks(b, 5), 0);
   EXPECT_EQ(best_lap(b), 3);
 
-  Bike& c = *HandTiming::bike_in_slot(1);
+  Bike& c = *bike_in_slot(1);
   ride(c, {0, 1, 2, 3, 4, 5}, 10);
   EXPECT_EQ(best_lap(c), 0);               // lap 1 never counts
 }
@@ -96,28 +86,28 @@ TEST_F(LapTiming, LapTimesAndTheBestLap) {
 TEST_F(LapTiming, LeaderFinishesOnTheLastLapAndEveryoneOnTheLapInProgress) {
   race.race_laps = race.finish_lap = 3;
   race.halfway_lap = 2;
-  Bike& leader = *HandTiming::bike_in_slot(0);
-  Bike& lapped = *HandTiming::bike_in_slot(1);
+  Bike& leader = *bike_in_slot(0);
+  Bike& lapped = *bike_in_slot(1);
   ride(leader, {0, 1, 2, 3, 4, 5}, 10);
   ride(leader, {0, 1, 2, 3, 4, 5}, 100);
   ride(lapped, {0, 1, 2, 3, 4, 5}, 20);
   ride(lapped, {0, 1, 2, 3}, 200);
   ride(leader, {0, 1, 2, 3, 4}, 300);
   EXPECT_FALSE(leader.finished);
-  HandTiming::cross(leader, 5, 360);
+  cross(leader, 5, 360);
   EXPECT_TRUE(leader.finished);
   EXPECT_FALSE(lapped.finished);
   EXPECT_FALSE(results.results_final);
 
-  HandTiming::cross(lapped, 4, 400);
-  HandTiming::cross(lapped, 5, 410);
+  cross(lapped, 4, 400);
+  cross(lapped, 5, 410);
   EXPECT_TRUE(lapped.finished);
   EXPECT_EQ(completed_laps(lapped), 2);
   ASSERT_TRUE(results.results_final);
   EXPECT_EQ(results.final_standings[0].slot, 0);
   EXPECT_EQ(results.final_standings[1].slot, 1);
   // A finished rider's crossings are no longer processed.
-  HandTiming::cross(leader, 0, 500);
+  cross(leader, 0, 500);
   EXPECT_EQ(leader.gates_passed, 18);
 }
 
@@ -125,8 +115,8 @@ TEST_F(LapTiming, TimedRaceFixesItsLapsAtHalfTimeAndWhenTimeRunsOut) {
   race.race_length_ticks = 1000;
   race.race_laps = 2;
   race.finish_lap = race.halfway_lap = LAP_NOT_YET_KNOWN;
-  Bike& a = *HandTiming::bike_in_slot(0);
-  Bike& b = *HandTiming::bike_in_slot(1);
+  Bike& a = *bike_in_slot(0);
+  Bike& b = *bike_in_slot(1);
   ride(a, {0, 1, 2, 3, 4, 5}, 100);  // lap 1 at 150
   ride(b, {0, 1, 2}, 110);
   EXPECT_EQ(race.halfway_lap, LAP_NOT_YET_KNOWN);
@@ -148,7 +138,7 @@ TEST_F(LapTiming, TimedRaceFixesItsLapsAtHalfTimeAndWhenTimeRunsOut) {
 
 TEST_F(LapTiming, NoTimingGatesNoTiming) {
   clear_timing_gates();
-  Bike& b = *HandTiming::bike_in_slot(0);
+  Bike& b = *bike_in_slot(0);
   dBodySetPosition(b.front_wheel, 0, 0, 0);
   process_gates(b, 10);
   EXPECT_EQ(b.gates_passed, 0);

@@ -158,6 +158,15 @@ TEST_F(Lineup, RobotsByStrokeAndByNumber) {
   EXPECT_NE(race.slot_bike[3]->info.name.find("250"), std::string::npos);
 }
 
+TEST(MenuLineup, RotatesByTheGivenPlaces) {
+  reset_settings();
+  for (int i = 0; i < RACE_SLOTS; ++i) settings.slot[static_cast<size_t>(i)].current = i % 5;
+  rotate_menu_lineup(3);
+  for (int i = 0; i < RACE_SLOTS; ++i) EXPECT_EQ(settings.slot[static_cast<size_t>((3 + i) % RACE_SLOTS)].current, i % 5) << i;
+  rotate_menu_lineup(-3);  // back
+  for (int i = 0; i < RACE_SLOTS; ++i) EXPECT_EQ(settings.slot[static_cast<size_t>(i)].current, i % 5) << i;
+}
+
 TEST(Roster, RowsAndShuffle) {
   const auto& roster = robot_roster();
   EXPECT_EQ(roster[0].number, "20");

@@ -120,16 +120,19 @@ std::vector<int32_t> RaceTest::lineup(std::vector<int32_t> codes) {
   return codes;
 }
 
-void HandTiming::set_course(int gates, const std::vector<int32_t>& first_lap, const std::vector<int32_t>& normal_lap) {
+void HandTimedRace::SetUp() {
+  RaceTest::SetUp();
   clear_timing_gates();
-  for (int k = 0; k < gates; ++k) timing_gates.push_back({{100.0f * k, 0, 0}, {1, 0, 0}, 10});
-  lap_sequence = first_lap;
-  lap_sequence.insert(lap_sequence.end(), normal_lap.begin(), normal_lap.end());
-  first_lap_count = static_cast<int>(first_lap.size());
-  normal_lap_count = static_cast<int>(normal_lap.size());
+  for (int k = 0; k < 6; ++k) timing_gates.push_back({{100.0f * k, 0, 0}, {1, 0, 0}, 10});
+  lap_sequence = {0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5};
+  first_lap_count = normal_lap_count = 6;
+  race.gate_drop_tick = 0;
+  race.race_length_ticks = 0;
+  race.race_laps = race.finish_lap = 10;
+  reset_standings();
 }
 
-Bike* HandTiming::bike_in_slot(int slot) {
+Bike* HandTimedRace::bike_in_slot(int slot) {
   Bike* b = load_bike("crf250(2009)", slot, std::to_string(10 + slot).c_str(), nullptr, nullptr, nullptr, nullptr);
   race.slot_bike[slot] = b;
   race.slot_control[slot] = CONTROL_LOCAL;
@@ -137,14 +140,12 @@ Bike* HandTiming::bike_in_slot(int slot) {
   return b;
 }
 
-void HandTiming::cross(Bike& b, int gate, int32_t tick) {
+void HandTimedRace::cross(Bike& b, int gate, int32_t tick) {
   const TimingGate& g = timing_gates[static_cast<size_t>(gate)];
   dBodySetPosition(b.front_wheel, g.centre[0] + g.direction[0], 0, g.centre[2] + g.direction[2]);
   race_clock = tick;
   process_gates(b, tick);
   dBodySetPosition(b.front_wheel, -1000, 0, -1000);
 }
-
-std::vector<int32_t> HandTiming::log(const Bike& b) { return b.crossing_ticks; }
 
 }  // namespace race_kit

@@ -33,20 +33,18 @@ class RaceTest : public ::testing::Test {
   std::unique_ptr<testkit::DataFolders> folders;
 };
 
-// Timing without a race: the gates and lap sequence are set directly and
-// bikes are placed in slots by hand.
-struct HandTiming {
-  // Gates k = 0 .. count-1 along +x, 100 ft apart, radius 10, facing +x;
-  // first lap "0 .. first-1", normal lap "first-normal .. first-1"... set
-  // explicitly by the caller through the two sequences.
-  static void set_course(int gates, const std::vector<int32_t>& first_lap, const std::vector<int32_t>& normal_lap);
+// Timing without a race: six gates along +x, 100 ft apart, radius 10,
+// facing +x; every lap (the first too) passes all six, the last the lap
+// line. Bikes are put in slots by hand and their front wheels moved through
+// the gates; the race is one of ten laps from a gate drop at tick 0.
+class HandTimedRace : public RaceTest {
+ protected:
+  void SetUp() override;
   // A bike in a slot (not placed anywhere in particular).
   static Bike* bike_in_slot(int slot);
   // Puts the front wheel just beyond gate `gate`'s line, runs process_gates
   // stamped `tick`, then takes the wheel away from every gate.
   static void cross(Bike& b, int gate, int32_t tick);
-  // The bike's crossing log as it stands.
-  static std::vector<int32_t> log(const Bike& b);
 };
 
 // Writes the bike shapes the physics fixtures use into a data folder.

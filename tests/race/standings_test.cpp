@@ -17,25 +17,15 @@
 
 namespace {
 
-using race_kit::HandTiming;
-using race_kit::RaceTest;
 using Log = std::vector<int32_t>;
 
 constexpr int32_t SECOND = TICKS_PER_SECOND;
 
-class Standings : public RaceTest {
+class Standings : public race_kit::HandTimedRace {
  protected:
-  void SetUp() override {
-    RaceTest::SetUp();
-    HandTiming::set_course(6, {0, 1, 2, 3, 4, 5}, {0, 1, 2, 3, 4, 5});
-    race.gate_drop_tick = 0;
-    race.race_length_ticks = 0;
-    race.race_laps = race.finish_lap = 10;
-    reset_standings();
-  }
   // A rider whose log is given: progress up to its end.
   Bike& rider(int slot, const Log& log) {
-    Bike& b = *HandTiming::bike_in_slot(slot);
+    Bike& b = *bike_in_slot(slot);
     b.crossing_ticks = log;
     b.gates_passed = static_cast<int>(log.size());
     return b;
@@ -127,8 +117,8 @@ TEST_F(Standings, ResultsFileListsFinishersWithTimesAndCrossings) {
   race.race_laps = race.finish_lap = 2;
   race.gate_drop_tick = 100;
   auto at = [](int seconds) { return 100 + seconds * SECOND; };
-  Bike& a = *HandTiming::bike_in_slot(0);
-  Bike& b = *HandTiming::bike_in_slot(3);
+  Bike& a = *bike_in_slot(0);
+  Bike& b = *bike_in_slot(3);
   std::strcpy(b.number, "123");
   // a: laps of 60 s and 50 s. b: 11 s a gate, through gate 2 of lap 2
   // without touching it: it took 22 s over 7..9 where a took 20 s, so no
@@ -144,7 +134,7 @@ TEST_F(Standings, ResultsFileListsFinishersWithTimesAndCrossings) {
   for (int k = 0; k < 12; ++k)
     if (k != 8) crossings.push_back({11 * (k + 1), &b, k % 6});
   std::stable_sort(crossings.begin(), crossings.end(), [](const Crossing& x, const Crossing& y) { return x.seconds < y.seconds; });
-  for (const Crossing& c : crossings) HandTiming::cross(*c.bike, c.gate, at(c.seconds));
+  for (const Crossing& c : crossings) cross(*c.bike, c.gate, at(c.seconds));
   ASSERT_TRUE(results.results_final);
   std::string text = testkit::read_file(home_folder() + "results.txt");
   std::vector<std::string> lines;
