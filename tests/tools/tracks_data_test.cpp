@@ -18,6 +18,7 @@
 #include "track/track_load.h"
 #include "tracks/ground_textures.h"
 #include "tracks/track_check.h"
+#include "tracks/track_preview.h"
 #include "tracks/track_build.h"
 #include "tracks_shipped.h"
 
@@ -112,6 +113,26 @@ TEST(TrackCheck, AStatueWithoutItsShapeFailsTheCheck) {
   EXPECT_FALSE(tracks::check_track("ironworks", "Ironworks", &report));
   EXPECT_NE(report.find("has no shape"), std::string::npos) << report;
   EXPECT_NE(report.find("missing shape file"), std::string::npos) << report;
+}
+
+TEST(TrackPreview, DrawsALoadedTrackAndRefusesAMissingOne) {
+  ASSERT_TRUE(shipped::load("ironworks"));
+  UnloadTrack();
+  std::string out = testkit::scratch_dir() + "ironworks.png";
+  ASSERT_TRUE(tracks::write_track_preview("ironworks", out));
+  Image picture;
+  ASSERT_TRUE(read_picture(out, &picture));
+  EXPECT_EQ(picture.width, 1024);
+  // The clay track, the floor, the stands and the red starting places all
+  // show: many different colours.
+  std::set<uint32_t> colours;
+  for (size_t p = 0; p < picture.pixels.size(); p += picture.channels * 97)
+    colours.insert(picture.pixels[p] << 16 | picture.pixels[p + 1] << 8 | picture.pixels[p + 2]);
+  EXPECT_GT(colours.size(), 200u);
+
+  std::string missing = testkit::scratch_dir("missing") + "none.png";
+  EXPECT_FALSE(tracks::write_track_preview("nosuchtrack", missing));
+  EXPECT_FALSE(testkit::file_exists(missing));
 }
 
 // One column (x fixed) or row (y fixed) of a picture.

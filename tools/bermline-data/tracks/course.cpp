@@ -151,8 +151,8 @@ double berm_angle_for(double radius, double full_degrees) {
   return full_degrees * PI / 180 * k;
 }
 
-}  // namespace
-
+// Length of an obstacle along the track, and its height above the bed at
+// distance x from its start.
 double obstacle_length(const Obstacle& obstacle) {
   double total = 0;
   for (const Piece& piece : obstacle_pieces(obstacle)) total += piece.length;
@@ -174,6 +174,8 @@ double obstacle_height(const Obstacle& obstacle, double x) {
   return 0;
 }
 
+}  // namespace
+
 double CourseSample::surface(double d) const {
   double hw = half_width;
   double h = bed + profile;
@@ -190,13 +192,6 @@ int SampledCourse::loop_index(double s) const {
   double step = loop_length / n;
   int i = static_cast<int>(std::lround(s / step)) % n;
   return i < 0 ? i + n : i;
-}
-
-double loop_delta(const SampledCourse& course, double a, double b) {
-  double d = std::fmod(b - a, course.loop_length);
-  if (d > course.loop_length / 2) d -= course.loop_length;
-  if (d <= -course.loop_length / 2) d += course.loop_length;
-  return d;
 }
 
 SampledCourse sample_course(const CourseDescription& description) {

@@ -119,13 +119,4 @@ struct SampledCourse {
 // ground is shaped (see terrain_shape.h).
 SampledCourse sample_course(const CourseDescription& description);
 
-// Height of an obstacle above the bed at distance x from its start, and its
-// length along the track.
-double obstacle_height(const Obstacle& obstacle, double x);
-double obstacle_length(const Obstacle& obstacle);
-
-// Signed distance along the lap from a to b, wrapped into
-// (-length / 2, length / 2].
-double loop_delta(const SampledCourse& course, double a, double b);
-
 }  // namespace tracks

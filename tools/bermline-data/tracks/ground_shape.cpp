@@ -172,6 +172,19 @@ CourseSample blended_section(const std::vector<CourseSample>& path, const std::v
   return mixed;
 }
 
+// Rounds every height to the 16-bit samples of the terrain file and fixes
+// the range the file states.
+void quantise(Heightfield& ground) {
+  // The range is printed with six decimals and read back by the game, so
+  // whole feet keep the printed and the used values equal.
+  ground.low = std::floor(ground.min_height());
+  ground.high = std::max(ground.low + 1, std::ceil(ground.max_height()));
+  for (double& h : ground.heights) {
+    long sample = std::clamp(std::lround((h - ground.low) / (ground.high - ground.low) * 65535), 0L, 65535L);
+    h = ground.low + sample * (ground.high - ground.low) / 65535;
+  }
+}
+
 }  // namespace
 
 Heightfield::Heightfield(int shift, double spacing_)
@@ -258,17 +271,6 @@ ShapedGround shape_ground(const LandFunction& land, SampledCourse& course, const
 
   quantise(ground);
   return shaped;
-}
-
-void quantise(Heightfield& ground) {
-  // The range is printed with six decimals and read back by the game, so
-  // whole feet keep the printed and the used values equal.
-  ground.low = std::floor(ground.min_height());
-  ground.high = std::max(ground.low + 1, std::ceil(ground.max_height()));
-  for (double& h : ground.heights) {
-    long sample = std::clamp(std::lround((h - ground.low) / (ground.high - ground.low) * 65535), 0L, 65535L);
-    h = ground.low + sample * (ground.high - ground.low) / 65535;
-  }
 }
 
 std::string terrain_file(const Heightfield& ground) {

@@ -58,10 +58,6 @@ struct ShapedGround {
 ShapedGround shape_ground(const LandFunction& land, SampledCourse& course, const CourseDescription& description,
                           int grid_shift, double spacing);
 
-// Rounds every height to the 16-bit samples of the terrain file and fixes
-// the range the file states.
-void quantise(Heightfield& ground);
-
 // The terrain file: "N spacing min max" and the samples inline.
 std::string terrain_file(const Heightfield& ground);
 
