@@ -24,7 +24,7 @@ void draw_path(Image& image, const std::vector<CourseSample>& path, bool closed,
 Image overview_map(const SampledCourse& course, const TimingLayout& timing, double extent, int size) {
   Image image(size, size, {0, 0, 0, 0});
   const double scale = size / extent;
-  const double band = std::max(3.0, size / 110.0);
+  const double band = std::max(3.0, size / 75.0);
   // Rim first, then the band over it, so crossings read cleanly.
   draw_path(image, course.start, false, scale, band + 3, hex(0x1a1a1a));
   draw_path(image, course.loop, true, scale, band + 3, hex(0x1a1a1a));
