@@ -16,8 +16,9 @@ struct GroundHit {
 };
 
 // Tyre of a wheel centred at `centre` with the unit axle direction `axle`.
-// The deepest triangle wins (the first found on ties); false when no
-// triangle is touched.
+// The deepest triangle wins (on ties the first tested: the cell under the
+// tyre's lowest point, then the others row by row); false when no triangle
+// is touched.
 bool find_torus_ground(const Terrain& t, const Vec3& centre, const Vec3& axle, double rim_radius,
                        double tyre_radius, GroundHit* hit);
 
