@@ -139,7 +139,9 @@ TEST_F(Assists, DabWhenStoppedPutsTheFootDownAndHoldsTheBike) {
     dBodySetLinearVel(b->frame, 0, 0, -c.speed);
     SavedControls saved = crash_recovery_and_stops(*b);
     EXPECT_GE(b->controls.dab, c.least_dab) << c.speed;
-    if (c.least_dab == 0) EXPECT_EQ(b->controls.dab, 0);
+    if (c.least_dab == 0) {
+      EXPECT_EQ(b->controls.dab, 0);
+    }
     EXPECT_EQ(b->controls.front_brake, c.brakes_held ? 1 : 0.25) << c.speed;
     EXPECT_EQ(b->controls.rear_brake, c.brakes_held ? 1 : 0) << c.speed;
     restore_controls(*b, saved);
