@@ -108,12 +108,12 @@ std::string home_file(const std::string& path) {
   return home.empty() ? "" : home + path.substr(1);
 }
 
-std::string track_demo_path(const char* name) { return "@" + run_settings.loaded_track + "/" + name; }
+std::string track_demo_path(const std::string& track, const char* name) { return "@" + track + "/" + name; }
 
 void start_demo_recording() {
   stop_demo_recording();
   std::string chosen = demo_record_path.empty() ? DEFAULT_DEMO_PATH : demo_record_path;
-  std::string path = home_file(race.time_trial ? track_demo_path("lastlap.bldemo") : chosen);
+  std::string path = home_file(race.time_trial ? track_demo_path(run_settings.loaded_track, "lastlap.bldemo") : chosen);
   if (path.empty()) return;
 
   // Offline, every bike simulated here is recorded: the player and the robots.

@@ -29,8 +29,8 @@ bool demo_recording_active();
 // home folder ("" when there is none); other paths stay as they are.
 std::string home_file(const std::string& path);
 
-// The virtual path of the recording or the ghost of a time trial on the
-// loaded track ("lastlap.bldemo", "fastlap.bldemo").
-std::string track_demo_path(const char* name);
+// The virtual path of a time trial's recording or ghost on a track
+// ("lastlap.bldemo", "fastlap.bldemo").
+std::string track_demo_path(const std::string& track, const char* name);
 
 extern const char* const DEFAULT_DEMO_PATH;  // "@demos/default.bldemo"

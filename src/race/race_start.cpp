@@ -33,6 +33,8 @@ namespace {
 
 constexpr double GATE_DROP_EARLIEST = 13, GATE_DROP_SPREAD = 2;  // seconds
 constexpr double CAMERA_RAISE = 5;
+// A timed race's laps are not known at the start: room for this many more.
+constexpr int TIMED_RACE_LAP_ROOM = 40;
 
 void show_progress(const char* text) {
   if (race_display_hooks().show_progress) race_display_hooks().show_progress(text);
@@ -179,7 +181,7 @@ void load_slot(SlotFiller& fill, int k) {
     if (control == CONTROL_EXTERNAL) dBodyDisable(bike_body(*b, body));
     else dBodyEnable(bike_body(*b, body));
   }
-  reserve_timing_log(*b, race.race_length_ticks > 0 ? race.race_laps + 40 : race.race_laps);
+  reserve_timing_log(*b, race.race_length_ticks > 0 ? race.race_laps + TIMED_RACE_LAP_ROOM : race.race_laps);
   race.slot_bike[k] = b;
   race.slot_control[k] = control;
   race.slot_rider[k] = rider;
@@ -225,7 +227,7 @@ int start_race(const int32_t* lineup, int play_demo, int record_demo, int32_t ra
   bool playing = false;
   if (play_demo) {
     std::string path = !demo_playback_path.empty() ? demo_playback_path
-                       : race.time_trial           ? track_demo_path("fastlap.bldemo")
+                       : race.time_trial           ? track_demo_path(wanted, "fastlap.bldemo")
                                                    : DEFAULT_DEMO_PATH;
     playing = open_demo_playback(path) != 0;
     if (playing) wanted = playback.header.track;

@@ -7,6 +7,7 @@
 
 #include "core/bike_names.h"
 #include "core/race_clock.h"
+#include "core/run_settings.h"
 #include "data/data_file.h"
 #include "data/safe_write.h"
 #include "physics/bike.h"
@@ -84,15 +85,20 @@ void start_next_lap(int ghost_gates) {
     results.time_trial_last_lap = lap;
     update_best_lap(lap);
   }
-  const std::string fast = home_file(track_demo_path("fastlap.bldemo"));
-  const std::string last = home_file(track_demo_path("lastlap.bldemo"));
+  const std::string fast = home_file(track_demo_path(run_settings.loaded_track, "fastlap.bldemo"));
+  const std::string last = home_file(track_demo_path(run_settings.loaded_track, "lastlap.bldemo"));
   // Only a lap recorded from its start line can become the ghost.
   if (lap_recorded && !fast.empty() && (!file_exists(fast) || (ghost_gates < rider_gates && lap > 0))) copy_file(last, fast);
 
-  if (open_demo_playback(track_demo_path("fastlap.bldemo"))) load_ghosts();
+  // The next lap starts where this one ended: on the line, in the tick the
+  // line was crossed (the clock has moved on since). Its recording and its
+  // ghost start there too, with the frame of that moment.
+  if (open_demo_playback(track_demo_path(run_settings.loaded_track, "fastlap.bldemo"))) load_ghosts();
   start_demo_recording();
+  record_demo_tick();
+  play_demo_tick();
   set_gates_passed(rider, lap_line_start());
-  process_gates(rider, race_clock);
+  process_gates(rider, race_clock - 1);
   update_standings();
 }
 
