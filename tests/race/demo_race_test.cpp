@@ -56,16 +56,9 @@ void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); 
 
 namespace {
 
-using race_kit::RaceTest;
 
-class DemoRace : public RaceTest {
+class DemoRace : public race_kit::FlatsRace {
  protected:
-  void SetUp() override {
-    RaceTest::SetUp();
-    write_track();
-    select_flats();
-    reset_coaches();
-  }
   // Ticks the race with the coach on the local bikes, noting every
   // bike's frame body after each tick.
   void ride(int ticks, std::vector<std::vector<Vec3>>* track = nullptr) {

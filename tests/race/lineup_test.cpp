@@ -24,15 +24,9 @@
 
 namespace {
 
-using race_kit::RaceTest;
 
-class Lineup : public RaceTest {
+class Lineup : public race_kit::FlatsRace {
  protected:
-  void SetUp() override {
-    RaceTest::SetUp();
-    write_track();
-    select_flats();
-  }
   int start(std::vector<int32_t> codes) {
     std::vector<int32_t> l = lineup(std::move(codes));
     return start_race(l.data(), 0, 0, 0, 3, 0);

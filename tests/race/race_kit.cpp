@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "coach.h"
 #include "core/race_clock.h"
 #include "core/run_settings.h"
 #include "core/settings.h"
@@ -118,6 +119,13 @@ void RaceTest::select_flats() {
 std::vector<int32_t> RaceTest::lineup(std::vector<int32_t> codes) {
   codes.resize(RACE_SLOTS, SLOT_EMPTY);
   return codes;
+}
+
+void FlatsRace::SetUp() {
+  RaceTest::SetUp();
+  write_track();
+  select_flats();
+  reset_coaches();
 }
 
 void HandTimedRace::SetUp() {

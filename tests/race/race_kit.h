@@ -33,6 +33,12 @@ class RaceTest : public ::testing::Test {
   std::unique_ptr<testkit::DataFolders> folders;
 };
 
+// A race on the flats, its riders' coaches fresh.
+class FlatsRace : public RaceTest {
+ protected:
+  void SetUp() override;
+};
+
 // Timing without a race: six gates along +x, 100 ft apart, radius 10,
 // facing +x; every lap (the first too) passes all six, the last the lap
 // line. Bikes are put in slots by hand and their front wheels moved through

@@ -17,15 +17,11 @@
 
 namespace {
 
-using race_kit::RaceTest;
 
-class TimeTrial : public RaceTest {
+class TimeTrial : public race_kit::FlatsRace {
  protected:
   void SetUp() override {
-    RaceTest::SetUp();
-    write_track();
-    select_flats();
-    reset_coaches();
+    FlatsRace::SetUp();
     ASSERT_EQ(start_race(nullptr, 0, 0, 0, 1000, 0), 1);
   }
   Bike& rider() { return *race.slot_bike[0]; }
