@@ -52,7 +52,7 @@ void collide_bike_pairs(Bike* const* bikes, int count, Bike** order) {
   for (int k = 0; k < count; ++k) reach[k] = bike_reach(*order[k]);
   for (int i = 0; i < count; ++i)
     for (int j = i + 1; j < count; ++j)
-      if (reaches_meet(reach[i], reach[j])) collide_bikes(*order[i], *order[j]);
+      if (reaches_meet(reach[i], reach[j])) collide_bikes(*order[i], *order[j], &reach[i], &reach[j]);
 }
 
 void tick_bikes(Bike* const* bikes, int count) {

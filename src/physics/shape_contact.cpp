@@ -139,8 +139,11 @@ bool shape_against_shape(LazyPlacement& own, int k, const Foreign& f, bool force
   for (size_t n = 0; n < f.shape.spheres.size(); ++n) {
     PlacedSphere other = f.sphere(n);
     if (apart(own_ball, other.centre, ball.radius + other.radius)) continue;
-    for (const ShapeSphere& s : shape.spheres)
-      touched = sphere_pair({sphere_centre(s), s.radius, s.friction, s.spring, s.damper, body}, other, force_mode) || touched;
+    for (const ShapeSphere& s : shape.spheres) {
+      Vec3 centre = sphere_centre(s);
+      if (apart(centre, other.centre, s.radius + other.radius)) continue;
+      touched = sphere_pair({centre, s.radius, s.friction, s.spring, s.damper, body}, other, force_mode) || touched;
+    }
   }
   return touched;
 }
@@ -159,9 +162,16 @@ bool collide_with(LazyPlacement& own, const Foreign& f, bool force_mode) {
   return touched;
 }
 
-// Whether a ball can reach any part of a bike.
-bool ball_reaches(const Vec3& centre, double radius, const BikeReach& b) {
-  return !apart(centre, b.frame, radius + b.reach) || !apart(centre, b.rider, radius + b.rider_reach);
+// Whether a ball reaches into a bike's box.
+bool ball_reaches(const Vec3& centre, double radius, const BikeReach& box) {
+  Vec3 nearest{std::clamp(centre.x, box.low.x, box.high.x), std::clamp(centre.y, box.low.y, box.high.y),
+               std::clamp(centre.z, box.low.z, box.high.z)};
+  return !apart(centre, nearest, radius);
+}
+
+void grow(BikeReach& box, const Vec3& centre, double radius) {
+  box.low = {std::min(box.low.x, centre.x - radius), std::min(box.low.y, centre.y - radius), std::min(box.low.z, centre.z - radius)};
+  box.high = {std::max(box.high.x, centre.x + radius), std::max(box.high.y, centre.y + radius), std::max(box.high.z, centre.z + radius)};
 }
 
 }  // namespace
@@ -199,20 +209,26 @@ bool collide_shape_with_bike(Bike& b, const Shape& shape, dBodyID body, const dR
   return collide_with(own, Foreign(shape, body, position, rotation, enclosing_ball(shape)), force_mode);
 }
 
-BikeReach bike_reach(const Bike& b) {
-  const ShapeBall& rider = b.shape_balls[BODY_RIDER];
-  return {body_position(b.frame), body_point(b.rider, rider.centre), b.contact_reach, rider.radius};
+BikeReach bike_reach(Bike& b) {
+  Vec3 frame = body_position(b.frame);
+  BikeReach box{frame, frame};
+  for (const WheelContact& w : b.wheel) grow(box, body_position(w.body), w.rim_radius + w.tyre_radius);
+  for (int k = 0; k < BODY_COUNT; ++k)
+    if (place_shape(b.shapes[k], bike_body(b, k)))
+      for (const ShapeSphere& s : b.shapes[k].spheres) grow(box, sphere_centre(s), s.radius);
+  return box;
 }
 
 bool reaches_meet(const BikeReach& a, const BikeReach& b) {
-  return ball_reaches(a.frame, a.reach, b) || ball_reaches(a.rider, a.rider_reach, b);
+  return a.low.x <= b.high.x && b.low.x <= a.high.x && a.low.y <= b.high.y && b.low.y <= a.high.y &&
+         a.low.z <= b.high.z && b.low.z <= a.high.z;
 }
 
-bool collide_bikes(Bike& a, Bike& b) {
-  BikeReach target = bike_reach(b);
-  if (!reaches_meet(bike_reach(a), target)) return false;
+bool collide_bikes(Bike& a, Bike& b, const BikeReach* a_reach, const BikeReach* b_reach) {
+  BikeReach target = b_reach && a_reach ? *b_reach : bike_reach(b);
+  if (!reaches_meet(a_reach && b_reach ? *a_reach : bike_reach(a), target)) return false;
   bool force_mode = a.last_bike_collision_tick == race_clock || b.last_bike_collision_tick == race_clock;
-  LazyPlacement own{b};
+  LazyPlacement own{b, (1u << BODY_COUNT) - 1};  // the reach placed them
   bool touched = false;
   static constexpr int order[] = {BODY_FRONT_WHEEL, BODY_REAR_WHEEL, BODY_FRAME, BODY_FORK_UPPER, BODY_FORK_LOWER, BODY_SWINGARM, BODY_RIDER};
   for (int k : order) {

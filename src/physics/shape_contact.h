@@ -16,20 +16,20 @@ bool place_shape(Shape& copy, dBodyID body);
 bool collide_shape_with_bike(Bike& b, const Shape& shape, dBodyID body, const dReal* position,
                              const dReal* rotation, bool force_mode);
 
-// Where a bike can reach this tick: its body around the frame, and its rider
-// (who may have been thrown far from it).
+// A box holding every tyre and body shape of a bike as it stands now (the
+// rider wherever he is); bikes whose boxes do not meet cannot touch.
+// Finding it places all of the bike's shapes.
 struct BikeReach {
-  Vec3 frame, rider;
-  double reach, rider_reach;
+  Vec3 low, high;
 };
-BikeReach bike_reach(const Bike& b);
-// False when nothing of the two bikes can touch.
+BikeReach bike_reach(Bike& b);
 bool reaches_meet(const BikeReach& a, const BikeReach& b);
 
 // Every shape of A against B, in force mode when either bike already hit
 // some bike this tick (race_clock). Touching bikes note the tick and spoil
-// their current racing-line records.
-bool collide_bikes(Bike& a, Bike& b);
+// their current racing-line records. With both reaches given (found this
+// tick, B's shapes placed by it) they are not found again.
+bool collide_bikes(Bike& a, Bike& b, const BikeReach* a_reach = nullptr, const BikeReach* b_reach = nullptr);
 
 // A thrown rider against his own bike's frame and fork, so that he does not
 // pass through it.
