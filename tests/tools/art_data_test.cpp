@@ -17,6 +17,7 @@
 #include "art/rider.h"
 #include "art/rider_rig.h"
 #include "art/series.h"
+#include "check/series_reader.h"
 #include "art/shapes.h"
 #include "art/wheels.h"
 #include "data/data_dirs.h"
@@ -300,7 +301,9 @@ TEST(ArtData, TheRiderIsSkinnedToItsNineBonesWithHandsAndFeetFollowingTheirLimbs
         // What lies at a hand follows the forearm; at a foot, the shin.
         Vec3 p = mesh.vertices[v].position;
         for (int i = 0; i < 2; ++i) {
-          if (kit::length(p - pose.hand[i]) < 0.1) EXPECT_GT(w[i == 0 ? art::BONE_FOREARM_L : art::BONE_FOREARM_R], 0.95);
+          if (kit::length(p - pose.hand[i]) < 0.1) {
+            EXPECT_GT(w[i == 0 ? art::BONE_FOREARM_L : art::BONE_FOREARM_R], 0.95);
+          }
           if (kit::length(p - pose.foot[i]) < 0.1) EXPECT_GT(w[i == 0 ? art::BONE_SHIN_L : art::BONE_SHIN_R], 0.95);
         }
       }
@@ -335,60 +338,9 @@ TEST(ArtData, AnUprightBikeTouchesTheGroundWithItsTyresOnly) {
 }
 
 
-// A string of the series format: a double-quoted text or one word.
-bool read_series_string(DataFile* file, std::string* out) {
-  char text[1024];
-  df_skip_comments(file);
-  int c = df_getc(file);
-  if (c == '"') {
-    if (df_scanf(file, "%1023[^\"]", text) != 1 || df_getc(file) != '"') return false;
-  } else {
-    df_ungetc(file, c);
-    if (df_scanf(file, "%1023s", text) != 1) return false;
-  }
-  *out = text;
-  return true;
-}
-
-struct SeriesEvent {
-  std::string name, track;
-  int minutes = 0, laps = 0;
-  std::array<int, 40> moto{}, championship{};
-};
-
-struct Series {
-  std::string title, skill;
-  std::vector<int> riders;
-  std::vector<SeriesEvent> events;
-};
-
-// Reads a series file in the points-series format; false where it would be
-// skipped as damaged.
-bool read_series(const std::string& bytes, Series* series) {
-  std::string copy = bytes;
-  std::unique_ptr<DataFile, DataFileCloser> file(df_open_stream(fmemopen(copy.data(), copy.size(), "rb")));
-  int riders = 0, events = 0;
-  char skill[1024];
-  if (!read_series_string(file.get(), &series->title) || df_scanf(file.get(), "%d %1023s", &riders, skill) != 2) return false;
-  series->skill = skill;
-  for (int i = 0; i < riders; ++i) {
-    int number;
-    if (df_scanf(file.get(), "%d", &number) != 1) return false;
-    series->riders.push_back(number);
-  }
-  if (df_scanf(file.get(), "%d", &events) != 1) return false;
-  for (int e = 0; e < events; ++e) {
-    SeriesEvent event;
-    if (!read_series_string(file.get(), &event.name) || !read_series_string(file.get(), &event.track) ||
-        df_scanf(file.get(), "%d %d", &event.minutes, &event.laps) != 2)
-      return false;
-    for (auto* table : {&event.moto, &event.championship})
-      for (int& points : *table)
-        if (df_scanf(file.get(), "%d", &points) != 1) return false;
-    series->events.push_back(event);
-  }
-  return true;
-}
+using check::read_series;
+using check::Series;
+using check::SeriesEvent;
 
 TEST(ArtSeries, ChampionshipsRunOverTheShippedTracksWithRosterRiders) {
   const std::vector<art::TrackEntry> tracks = {{"rabbithill", "Rabbit Hill"}, {"sandpit", "The \"Pit\""}};

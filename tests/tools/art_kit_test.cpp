@@ -102,7 +102,9 @@ TEST(KitSolids, ClosedSolidsFaceOutwardsAndEncloseTheirVolume) {
     c.build(mesh);
     ASSERT_FALSE(mesh.triangles.empty());
     EXPECT_GT(signed_volume(mesh), 0);
-    if (c.volume > 0) EXPECT_NEAR(signed_volume(mesh), c.volume, c.volume * 0.02);
+    if (c.volume > 0) {
+      EXPECT_NEAR(signed_volume(mesh), c.volume, c.volume * 0.02);
+    }
     EXPECT_EQ(misfacing_fraction(mesh), 0);
   }
 }

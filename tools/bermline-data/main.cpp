@@ -1,16 +1,43 @@
-// bermline-data OUT: writes the complete default game data into OUT.
+// bermline-data writes, checks and pictures the default game data:
+//   bermline-data OUT                 write the complete data into OUT
+//   bermline-data --check DIR         load everything in DIR with the game's loaders
+//   bermline-data --preview DIR OUT   write pictures of DIR's tracks and art into OUT
 #include <cstdio>
+#include <cstring>
 #include <string>
 
+#include "check/data_check.h"
+#include "check/data_preview.h"
 #include "data_kit.h"
 
+namespace {
+
+std::string as_folder(std::string path) {
+  if (path.empty() || path.back() != '/') path += '/';
+  return path;
+}
+
+int usage() {
+  std::fprintf(stderr,
+               "usage: bermline-data OUT\n"
+               "       bermline-data --check DIR\n"
+               "       bermline-data --preview DIR OUT\n");
+  return 2;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: bermline-data OUT\n");
-    return 2;
+  if (argc == 3 && std::strcmp(argv[1], "--check") == 0) {
+    std::string report;
+    bool ok = check::check_data_folder(as_folder(argv[2]), &report);
+    std::fputs(report.c_str(), stdout);
+    return ok ? 0 : 1;
   }
-  std::string root = argv[1];
-  if (root.empty() || root.back() != '/') root += '/';
+  if (argc == 4 && std::strcmp(argv[1], "--preview") == 0)
+    return check::write_previews(as_folder(argv[2]), as_folder(argv[3])) ? 0 : 1;
+  if (argc != 2 || argv[1][0] == '-') return usage();
+  std::string root = as_folder(argv[1]);
   bool ok = write_identity_archive(root) && write_tracks(root) && write_art(root);
   return ok ? 0 : 1;
 }
