@@ -1,15 +1,19 @@
 // race_tick on the default track ("rabbithill") with 1, 10 and 40 bikes,
 // every one ridden by bermline-sim's coach (the robots' auto pilot is
 // replaced by it), measured from three seconds after the gate drop: ticks
-// per second and the real-time factor (simulated seconds per second). And
-// the cost of recording a tick of a 40-rider demo.
+// per second and the real-time factor (simulated seconds per second). The
+// same with 40 robots riding the shipped expert lines, with the auto
+// pilot's own share of the tick. And the cost of recording a tick of a
+// 40-rider demo.
 //
 // The game data comes from the build's game folder, or from BL_HOME when set.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 
+#include "autopilot/autopilot.h"
 #include "coach.h"
 #include "core/race_clock.h"
 #include "core/run_settings.h"
@@ -36,26 +40,42 @@ bool set_up_game() {
   reset_settings();
   if (!build_track_list()) return false;
   select_track("rabbithill");
-  static const AutopilotHooks coach_rides_robots = [] {
-    AutopilotHooks h{};
-    h.autopilot_tick = coach_tick;
-    return h;
-  }();
-  set_autopilot_hooks(&coach_rides_robots);
   start_physics();
   clear_race_session();
   ready = true;
   return true;
 }
 
-void drive_local_riders() {
-  for (int slot = 0; slot < RACE_SLOTS; ++slot)
-    if (race.slot_bike[slot] && race.slot_control[slot] == CONTROL_LOCAL) coach_tick(*race.slot_bike[slot]);
+void coach_rides_robots() {
+  static const AutopilotHooks hooks = [] {
+    AutopilotHooks h{};
+    h.autopilot_tick = coach_tick;
+    return h;
+  }();
+  set_autopilot_hooks(&hooks);
+}
+
+// The auto pilot, its ticks timed.
+double autopilot_seconds = 0;
+void timed_autopilot_tick(Bike& b) {
+  const auto began = std::chrono::steady_clock::now();
+  autopilot_tick(b);
+  autopilot_seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+}
+void robots_ride() {
+  install_autopilot();
+  static const AutopilotHooks hooks = [] {
+    AutopilotHooks h = autopilot_hooks();
+    h.autopilot_tick = timed_autopilot_tick;
+    return h;
+  }();
+  set_autopilot_hooks(&hooks);
 }
 
 // A race of `bikes` riders (the first the player's slot), some seconds past the drop.
 bool start_riding(int bikes, bool record) {
   if (!set_up_game()) return false;
+  coach_rides_robots();
   int32_t lineup[RACE_SLOTS] = {};
   lineup[0] = SLOT_HUMAN;
   for (int k = 1; k < bikes; ++k) lineup[k] = SLOT_ROBOT;
@@ -63,7 +83,7 @@ bool start_riding(int bikes, bool record) {
   reset_coaches();
   if (!start_race(lineup, 0, record, 0, 100, 0)) return false;
   while (race_clock < race.gate_drop_tick + 3 * TICKS_PER_SECOND) {
-    drive_local_riders();
+    drive_coaches();
     race_tick();
   }
   return true;
@@ -75,13 +95,40 @@ void BM_RaceTick(benchmark::State& state) {
     return;
   }
   for (auto _ : state) {
-    drive_local_riders();
+    drive_coaches();
     race_tick();
   }
   state.counters["ticks_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
   state.counters["realtime"] = benchmark::Counter(static_cast<double>(state.iterations()) * dt, benchmark::Counter::kIsRate);
 }
 BENCHMARK(BM_RaceTick)->Arg(1)->Arg(10)->Arg(40)->Unit(benchmark::kMicrosecond)->MinTime(5);
+
+// 40 robots on the shipped expert lines, from ten seconds after the drop.
+void BM_RobotRaceTick(benchmark::State& state) {
+  if (!set_up_game()) {
+    state.SkipWithError("the default track did not load");
+    return;
+  }
+  robots_ride();
+  int32_t lineup[RACE_SLOTS];
+  std::fill(lineup, lineup + RACE_SLOTS, SLOT_ROBOT);
+  race_clock = 0;
+  if (!start_race(lineup, 0, 0, 0, 100, 2)) {
+    state.SkipWithError("the default track did not load");
+    return;
+  }
+  while (race_clock < race.gate_drop_tick + 10 * TICKS_PER_SECOND) race_tick();
+  autopilot_seconds = 0;
+  const auto began = std::chrono::steady_clock::now();
+  for (auto _ : state) race_tick();
+  const double total = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+  state.counters["ticks_per_s"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+  state.counters["realtime"] = benchmark::Counter(static_cast<double>(state.iterations()) * dt, benchmark::Counter::kIsRate);
+  state.counters["autopilot_share"] = total > 0 ? autopilot_seconds / total : 0;
+  state.counters["autopilot_us_per_tick"] = 1e6 * autopilot_seconds / static_cast<double>(state.iterations());
+  end_race_session();
+}
+BENCHMARK(BM_RobotRaceTick)->Unit(benchmark::kMicrosecond)->MinTime(10);
 
 // One tick of a 40-rider recording: packing every frame and the write.
 void BM_RecordDemoTick(benchmark::State& state) {

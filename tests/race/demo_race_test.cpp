@@ -63,8 +63,7 @@ class DemoRace : public race_kit::FlatsRace {
   // bike's frame body after each tick.
   void ride(int ticks, std::vector<std::vector<Vec3>>* track = nullptr) {
     for (int t = 0; t < ticks; ++t) {
-      for (int slot = 0; slot < RACE_SLOTS; ++slot)
-        if (race.slot_bike[slot] && race.slot_control[slot] == CONTROL_LOCAL) coach_tick(*race.slot_bike[slot]);
+      drive_coaches();
       race_tick();
       if (track) track->push_back(frames());
     }

@@ -16,3 +16,8 @@ bool write_tracks(const std::string& root);
 
 // Bikes, riders, wheels, the font, the interface art and the series files.
 bool write_art(const std::string& root);
+
+// The robots' racing lines of every track in `root` (which must already
+// hold the tracks, bikes and shapes): trained by racing, "lines_novice",
+// "lines_amateur" and "lines_expert" in each track folder.
+bool write_racing_lines(const std::string& root);

@@ -15,8 +15,6 @@ namespace {
 constexpr double BLEND_DISTANCE = 45;  // ft before a gate the aim turns toward the one after
 constexpr double STEER_GAIN = 2.5;     // steer per radian of heading error
 constexpr double YAW_DAMPING = 0.5;    // steer per rad/s of turning
-constexpr double TOP_SPEED = 70;       // ft/s on a straight
-constexpr double TURN_SPEED = 24;      // ft/s through a right-angle turn
 constexpr double CRAWL_SPEED = 8;      // ft/s while turning round
 constexpr double MISSED_GATE_AIM = 5;  // ft behind a missed gate's line
 constexpr double STUCK_SPEED = 3;      // ft/s
@@ -28,6 +26,7 @@ struct CoachState {
   int backing_up = 0;  // ticks left walking the bike back
 };
 CoachState coaches[RACE_SLOTS];
+CoachPace pace;
 
 struct Flat {
   double x, z;
@@ -57,6 +56,8 @@ void hold(Bike& b) {
 }
 
 }  // namespace
+
+void set_coach_pace(const CoachPace& p) { pace = p; }
 
 void reset_coaches() { std::fill(std::begin(coaches), std::end(coaches), CoachState{}); }
 
@@ -89,7 +90,8 @@ void coach_tick(Bike& b) {
 
   // As fast as the sharper of the heading error and the turn at the gate allows.
   const double turn = std::max(std::fabs(turn_angle(to_gate, after - gate)), std::fabs(error));
-  double wanted = std::max(TURN_SPEED * 0.5, TOP_SPEED - (TOP_SPEED - TURN_SPEED) * std::min(turn / (M_PI / 2), 1.5));
+  double wanted = std::max(pace.turn_speed * 0.5,
+                           pace.top_speed - (pace.top_speed - pace.turn_speed) * std::min(turn / (M_PI / 2), 1.5));
   if (std::fabs(error) > M_PI / 2) wanted = CRAWL_SPEED;
   const double speed = bike_speed(b);
 
@@ -115,4 +117,9 @@ void coach_tick(Bike& b) {
   const double brake = std::clamp(-gap / 12, 0.0, 1.0);
   set_front_brake(b, brake);
   set_rear_brake(b, brake);
+}
+
+void drive_coaches() {
+  for (int slot = 0; slot < RACE_SLOTS; ++slot)
+    if (race.slot_bike[slot] && race.slot_control[slot] == CONTROL_LOCAL) coach_tick(*race.slot_bike[slot]);
 }

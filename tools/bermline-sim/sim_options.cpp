@@ -19,6 +19,8 @@ const char* const SIM_USAGE =
     "  --minutes M         race length in minutes, then --laps more laps\n"
     "  --skill S           novice, amateur or expert\n"
     "  --max-seconds S     stop after S simulated seconds (default 1200)\n"
+    "  --practice          robots explore racing lines they have not tried\n"
+    "  --nolearn           keep the racing lines as they were (nothing learned is saved)\n"
     "  --record FILE       record the race as a demo\n"
     "  --play FILE         play a demo (with a lineup: race against it)\n";
 
@@ -67,6 +69,14 @@ bool parse_sim_options(int argc, char** argv, SimOptions* o, std::string* error)
     if (std::strcmp(name, "--help") == 0) {
       *error = "";
       return false;
+    }
+    if (std::strcmp(name, "--practice") == 0) {
+      o->practice = true;
+      continue;
+    }
+    if (std::strcmp(name, "--nolearn") == 0) {
+      o->learning = false;
+      continue;
     }
     if (k + 1 >= argc) {
       *error = std::string("missing value for ") + name;

@@ -14,6 +14,8 @@ struct SimOptions {
   int skill = 0;
   double max_seconds = 20 * 60;  // simulated
   std::string record_file, play_file;
+  bool practice = false;  // robots explore untried lines
+  bool learning = true;   // robots' racing lines are saved after the race
 };
 
 // Parses argv[1..]. False after writing the reason to `error`.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "autopilot/autopilot.h"
+#include "autopilot/line_plan.h"
 #include "coach.h"
 #include "core/messages.h"
 #include "core/race_clock.h"
@@ -15,9 +16,11 @@
 #include "data/data_dirs.h"
 #include "physics/physics_world.h"
 #include "platform/base/log.h"
+#include "physics/bike.h"
 #include "platform/base/paths.h"
 #include "race/demo_playback.h"
 #include "race/demo_recording.h"
+#include "race/lap_timing.h"
 #include "race/race_session.h"
 #include "race/results_file.h"
 #include "race/standings.h"
@@ -44,15 +47,45 @@ bool playback_ended() {
   return true;
 }
 
-void drive_local_riders() {
-  for (int slot = 0; slot < RACE_SLOTS; ++slot)
-    if (race.slot_bike[slot] && race.slot_control[slot] == CONTROL_LOCAL) coach_tick(*race.slot_bike[slot]);
-}
-
 std::string standings_text() {
   const RaceResults& r = results;
   if (r.results_final) return results_table(r.final_standings, r.final_standings_count, false, std::time(nullptr));
   return results_table(r.standings, r.standings_count, true, std::time(nullptr));
+}
+
+// Riders thrown off so far, per slot, counted as each crash begins.
+struct CrashCount {
+  int crashes[RACE_SLOTS] = {};
+  bool down[RACE_SLOTS] = {};
+
+  void tick() {
+    for (int slot = 0; slot < RACE_SLOTS; ++slot) {
+      const Bike* b = race.slot_bike[slot];
+      const bool crashed = b && bike_crashed(*b);
+      if (crashed && !down[slot]) ++crashes[slot];
+      down[slot] = crashed;
+    }
+  }
+};
+
+// One row per rider: laps, best lap (laps after the first), crashes and
+// whether it finished; then the laps the racing lines' plan predicts.
+std::string rider_report(const CrashCount& count) {
+  std::string text = "Slot | No. |         Bike | Laps |  Best Lap | Crashes | Finished\n";
+  char row[160];
+  for (int slot = 0; slot < RACE_SLOTS; ++slot) {
+    const Bike* b = race.slot_bike[slot];
+    if (!b) continue;
+    const int best = best_lap(*b);
+    const std::string best_text = best > 0 ? race_time_text(lap_time(*b, best), "%3d") : "         -";
+    std::snprintf(row, sizeof row, "%4d | %3s | %12.40s | %4d | %s | %7d | %s\n", slot, race.slot_rider[slot].number.c_str(),
+                  race.slot_rider[slot].bike.c_str(), completed_laps(*b), best_text.c_str(), count.crashes[slot],
+                  b->finished ? "yes" : "no");
+    text += row;
+  }
+  std::snprintf(row, sizeof row, "predicted_first_lap_s=%.3f predicted_normal_lap_s=%.3f\n", predicted_lap_seconds(true),
+                predicted_lap_seconds(false));
+  return text + row;
 }
 
 }  // namespace
@@ -66,6 +99,8 @@ int run_sim(const SimOptions& o, std::FILE* out, std::FILE* err) {
   voxa_log("VOXA_LOGFILE=%ssimlog.txt", home.c_str());
 
   run_settings = RunSettings();
+  run_settings.practice = o.practice;
+  run_settings.learning = o.learning;
   reset_settings();
   settings.skill.current = o.skill;
   if (!build_track_list()) {
@@ -103,14 +138,18 @@ int run_sim(const SimOptions& o, std::FILE* out, std::FILE* err) {
   const int32_t first_tick = race_clock;
   const int64_t most_ticks = static_cast<int64_t>(o.max_seconds / dt);
   const auto started = std::chrono::steady_clock::now();
+  CrashCount crashes;
   while (race_clock - first_tick < most_ticks && !results.results_final && !playback_ended()) {
-    drive_local_riders();
+    drive_coaches();
     race_tick();
+    crashes.tick();
   }
   const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   const int32_t ticks = race_clock - first_tick;
 
   std::fputs(standings_text().c_str(), out);
+  std::fputs(rider_report(crashes).c_str(), out);
+  save_lines();  // what the robots learned (unless --nolearn)
   end_race_session();
   UnloadTrack();
   stop_physics();

@@ -1,0 +1,52 @@
+// What the auto pilot keeps for each rider slot of the race: the recorder
+// that turns every rider's ride into candidate lines, and for a robot the
+// path it follows and where it is on it. A robot's picks of the last four
+// sections live in the bike itself (Bike::line_state, which a collision
+// clears so that a spoiled ride teaches nothing).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "autopilot/racing_lines.h"
+
+struct Bike;
+
+enum SlowDown { SLOW_WATCHING = 0, SLOW_JUST_SLOWED = 1, SLOW_HANDLED = 2 };
+
+struct RiderLines {
+  // Samples of the sections being ridden, by section parity; a set bit in
+  // `cancelled` spoils that buffer's section.
+  std::vector<LineSample> buffer[2];
+  uint8_t cancelled = 0;
+  int slow_down = SLOW_WATCHING;
+
+  // Robots only (personality 0: not a robot).
+  int personality = 0;
+  std::vector<LineSample> path;  // the picked lines, joined
+  int target = 0;                // the sample it steers for
+  int32_t last_advance = 0;      // tick the target last moved
+  int recovery = 0;              // 3 after being stuck, down by one per advance
+  double launch_time = 0;        // s; 0 = not drawn, negative = a throttle blip until -launch_time
+  int pick_counter = 0;          // the next section to pick a line for
+  double along = 0;              // the bike's place on the path, a fractional sample index
+  bool eased_off = false;        // slowed along its line after finishing
+  int blocked = 0;               // ticks driving hard without moving
+  int back_offs = 0;             // times it backed off an obstacle
+  int backing_up = 0;            // ticks left walking the bike back off an obstacle
+  bool turning_round = false;    // walking the bike round on the spot
+};
+
+// The state of a bike's slot.
+RiderLines& rider_lines(const Bike& b);
+
+// Every slot back to a fresh rider with room for its buffers and path.
+void reset_rider_lines();
+
+bool is_robot(const Bike& b);
+
+// The id a robot remembers picking for a race section (0 = none), and
+// remembering or forgetting them.
+int32_t remembered_pick(const Bike& b, int section);
+void remember_pick(Bike& b, int section, int32_t id);
+void forget_picks(Bike& b);

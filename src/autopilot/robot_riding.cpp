@@ -1,0 +1,331 @@
+#include "autopilot/robot_riding.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "autopilot/robot_controls.h"
+#include "autopilot/robot_path.h"
+#include "core/race_clock.h"
+#include "core/units.h"
+#include "physics/bike.h"
+#include "physics/bike_controls.h"
+#include "physics/rider.h"
+#include "race/race_session.h"
+#include "track/ground_material.h"
+#include "track/terrain.h"
+
+namespace {
+
+// Speed.
+constexpr int SPEED_LOOK_SAMPLES = 20;
+constexpr double BRAKING = 16;           // ft/s² the robot plans to slow at
+constexpr double REJOIN_SPEED = 35;      // ft/s, heading back to the path
+constexpr double SPINNING_THROTTLE = 0.4;  // while the rear wheel spins
+constexpr double TURNING_ROUND_SPEED = 15;  // ft/s
+constexpr double FAR_OFF = 15;           // ft from the path: heading back to it
+
+// Steering: pure pursuit of a point on the path ahead, the further ahead
+// the faster the bike goes. The arc to the point asks for a lean (within
+// the tyres' grip, less when slow); the bars lean the bike there.
+constexpr double AIM_TIME = 1.2;         // s of travel to the point steered for
+constexpr double AIM_NEAREST = 25, AIM_FARTHEST = 60;  // ft
+constexpr double GRIP_USED = 0.9;        // share of the tyres' grip a turn may take
+constexpr double FULL_LEAN_SPEED = 25;   // ft/s: slower bikes lean less
+constexpr double LEAN_GAIN = 0.8;        // steer per radian of lean missing
+constexpr double LEAN_RATE_DAMPING = 0.25;  // steer per rad/s of leaning
+// Before a take-off the bike is brought upright: a bike that leaves the
+// ground leaning lands leaning.
+constexpr double STAND_UP_TIME = 0.8;    // s before a take-off
+constexpr double STEER_AT_TAKE_OFF = 0.25;
+constexpr double STAND_UP_AIM = 0.35;    // rad: aiming further off, the turn comes first
+
+// Other bikes: one inside a box ahead of the robot (2 ft either side, up
+// to 4 ft plus a second of travel ahead) sets the pace, 4 ft behind it.
+constexpr double BOX_HALF_WIDTH = 2, BOX_AHEAD = 4;
+
+// A foot down below this speed, or a little faster when leaning hard.
+constexpr double FOOT_DOWN_SPEED = 6;    // ft/s
+constexpr double FOOT_DOWN_LEAN = 0.6;   // rad
+
+// Stuck against something: after this long at full drive without moving,
+// the robot walks the bike back for a while.
+constexpr double BLOCKED_SPEED = 2;      // ft/s
+constexpr int BLOCKED_TICKS = 3 * TICKS_PER_SECOND / 2;
+constexpr int BACK_OFF_TICKS = 2 * TICKS_PER_SECOND;
+
+// Turning on the spot.
+constexpr double WALKING_SPEED = 5;      // ft/s
+constexpr double TURN_ROUND_ANGLE = M_PI / 5;
+constexpr double TURNED_ROUND_ANGLE = M_PI / 16;
+
+// Landing.
+constexpr double MOST_PITCH = M_PI / 4;
+constexpr double PITCH_GAIN = 4;         // per radian of pitch error
+constexpr double PITCH_RATE_GAIN = 4;    // per rad/s of pitching
+constexpr double LANDING_NOSE_UP = 0.05; // rad: the rear wheel lands first
+
+struct Flat {
+  double x, z;
+};
+Flat operator-(Flat a, Flat b) { return {a.x - b.x, a.z - b.z}; }
+double dot(Flat a, Flat b) { return a.x * b.x + a.z * b.z; }
+double norm(Flat a) { return std::sqrt(dot(a, a)); }
+Flat flat(const Vec3& v) { return {v.x, v.z}; }
+Flat flat(const LineSample& s) { return {s.x, s.z}; }
+
+Flat unit(Flat a) {
+  const double l = norm(a);
+  return l > 0 ? Flat{a.x / l, a.z / l} : Flat{0, -1};
+}
+
+// The bike's heading on the ground and the direction to its right.
+struct Heading {
+  Flat forward, right;
+};
+Heading heading(const Bike& b) {
+  const Flat f = unit(flat(-body_axis(b.frame, 2)));
+  return {f, {-f.z, f.x}};
+}
+
+// The point `distance` ft along the path beyond the fractional index `along`.
+Flat point_along(const std::vector<LineSample>& path, double along, double distance) {
+  const int n = static_cast<int>(path.size());
+  Flat at = flat(path_point(path, along));
+  for (int k = static_cast<int>(along) + 1; k < n; ++k) {
+    const Flat next = flat(path[static_cast<size_t>(k)]);
+    const double step = norm(next - at);
+    if (step >= distance) {
+      const double t = distance / step;
+      return {at.x + (next.x - at.x) * t, at.z + (next.z - at.z) * t};
+    }
+    distance -= step;
+    at = next;
+  }
+  return at;
+}
+
+// Seconds until the path leaves the ground (a jump's take-off), counting
+// a quarter second per sample beyond the bike's place; long when none is near.
+double time_to_take_off(const RiderLines& r, double speed) {
+  const std::vector<LineSample>& path = r.path;
+  const int n = static_cast<int>(path.size());
+  if (path_point(path, r.along).speed < 0 || (n > 0 && path[static_cast<size_t>(std::min(static_cast<int>(r.along), n - 1))].speed < 0))
+    return 0;
+  Flat at = flat(path_point(path, r.along));
+  double distance = 0;
+  const int from = static_cast<int>(r.along) + 1;
+  for (int k = from; k < n && k <= from + SPEED_LOOK_SAMPLES; ++k) {
+    distance += norm(flat(path[static_cast<size_t>(k)]) - at);
+    at = flat(path[static_cast<size_t>(k)]);
+    if (path[static_cast<size_t>(k)].speed < 0) return distance / std::max(speed, 1.0) + 0.25 * (k - from);
+  }
+  return 1e9;
+}
+
+// The speed the path asks for here: the samples' speed, lowered so that
+// slower samples ahead (and the take-off of a jump) can be reached braking
+// gently.
+double wanted_speed(const RiderLines& r) {
+  const std::vector<LineSample>& path = r.path;
+  const int n = static_cast<int>(path.size());
+  double wanted = path_point(path, r.along).speed;
+  Flat at = flat(path_point(path, r.along));
+  double distance = 0;
+  for (int k = static_cast<int>(r.along) + 1; k < n && k <= static_cast<int>(r.along) + SPEED_LOOK_SAMPLES; ++k) {
+    const LineSample& s = path[static_cast<size_t>(k)];
+    distance += norm(flat(s) - at);
+    at = flat(s);
+    if (s.speed < 0) {
+      // A jump: arrive at its take-off no faster than the line did.
+      const double take_off = std::fabs(path[static_cast<size_t>(k) - 1].speed);
+      wanted = std::min(wanted, std::sqrt(take_off * take_off + 2 * BRAKING * std::max(distance - norm(flat(s) - flat(path[static_cast<size_t>(k) - 1])), 0.0)));
+      break;
+    }
+    wanted = std::min(wanted, std::sqrt(static_cast<double>(s.speed) * s.speed + 2 * BRAKING * distance));
+  }
+  return wanted;
+}
+
+// The friction of the ground under the tyres (the lower of the two).
+double tyre_grip(const Bike& b) {
+  constexpr float ROLLING_SLIP = 2;  // ft/s
+  return std::min(FrictionAt(b.wheel[WHEEL_FRONT].kind, ROLLING_SLIP), FrictionAt(b.wheel[WHEEL_REAR].kind, ROLLING_SLIP));
+}
+
+Flat right_of(Flat f) { return {-f.z, f.x}; }
+// Signed angle from direction `from` to `to`, positive to the right.
+double turn_between(Flat from, Flat to) { return std::atan2(dot(to, right_of(from)), dot(to, from)); }
+
+// Where the robot heads: the point on the path `aim` ft beyond its place,
+// or beyond the nearest point when it is off the path.
+struct Aim {
+  double angle = 0;      // rad from the bike's heading, positive right
+  bool far_off = false;  // well away from the path: heading back to it
+};
+
+Aim aim(const Bike& b, const RiderLines& r, const Heading& h, double speed) {
+  Aim a;
+  const Flat at = flat(body_position(b.frame));
+  const LineSample here = path_point(r.path, r.along);
+  a.far_off = norm(at - flat(here)) > FAR_OFF;
+  const double distance = std::clamp(speed * AIM_TIME, AIM_NEAREST, AIM_FARTHEST);
+  const Flat to_aim = point_along(r.path, r.along, distance) - at;
+  a.angle = turn_between(h.forward, to_aim);
+  return a;
+}
+
+// The bars: the lean of the arc to the aim, upright before a take-off.
+double steering(const Bike& b, const RiderLines& r, double speed, const Aim& a) {
+  const double aim_distance = std::clamp(speed * AIM_TIME, AIM_NEAREST, AIM_FARTHEST);
+  const double sideways = 2 * speed * speed * std::sin(a.angle) / aim_distance;
+  double most_lean = std::atan(GRIP_USED * tyre_grip(b)) * std::clamp(speed / FULL_LEAN_SPEED, 0.2, 1.0);
+  // (Unless the bike is well off its line: getting back to it comes first.)
+  if (!a.far_off && std::fabs(a.angle) < STAND_UP_AIM)
+    most_lean *= std::clamp(time_to_take_off(r, speed) / STAND_UP_TIME, STEER_AT_TAKE_OFF, 1.0);
+  const double lean_wanted = std::clamp(std::atan(sideways / GRAVITY), -most_lean, most_lean);
+  const double lean = -roll_angle(b.frame);  // positive: leaning right
+  const double leaning = -world_to_body(b.frame, body_angular_velocity(b.frame)).z;
+  return std::clamp(LEAN_GAIN * (lean_wanted - lean) - LEAN_RATE_DAMPING * leaning, -1.0, 1.0);
+}
+
+// The speed at which the arc to the aim can be ridden; slow enough to turn
+// on the spot when the aim lies behind.
+double turning_speed(const Bike& b, double speed, const Aim& a) {
+  if (std::fabs(a.angle) > M_PI / 2) return TURNING_ROUND_SPEED;
+  const double aim_distance = std::clamp(speed * AIM_TIME, AIM_NEAREST, AIM_FARTHEST);
+  const double radius = aim_distance / std::max(2 * std::fabs(std::sin(a.angle)), 1e-3);
+  return std::max(std::sqrt(GRIP_USED * tyre_grip(b) * GRAVITY * radius), TURNING_ROUND_SPEED);
+}
+
+// The speed of a bike in the box ahead of the robot, when one is there.
+double pace_of_bike_ahead(const Bike& b, const Heading& h, double speed, double wanted) {
+  const Flat at = flat(body_position(b.frame));
+  const double reach = BOX_AHEAD + speed * 1.0;
+  for (const Bike* other : race.slot_bike) {
+    if (!other || other == &b || bike_crashed(*other)) continue;
+    const Flat to = flat(body_position(other->frame)) - at;
+    const double ahead = dot(to, h.forward), across = dot(to, h.right);
+    // Alongside or behind, it is not in the way.
+    if (ahead <= 0 || ahead > reach || std::fabs(across) > BOX_HALF_WIDTH) continue;
+    const double its_speed = dot(flat(body_velocity(other->frame)), h.forward);
+    wanted = std::min(wanted, std::max(its_speed, 0.0) + 2 * (ahead - BOX_AHEAD));
+  }
+  return wanted;
+}
+
+void hold_speed(Bike& b, double speed, double wanted) {
+  // The grip a lean takes is not there for driving.
+  const double cornering = std::tan(std::min(std::fabs(roll_angle(b.frame)), 1.5)) / std::max(tyre_grip(b), 0.1);
+  double most_throttle = std::clamp(1.5 * std::sqrt(std::max(0.0, 1 - cornering * cornering)), 0.15, 1.0);
+  if (speed < DAB_SPEED_BASE) most_throttle = 1;  // pulling away
+  double throttle;
+  if (speed < wanted - 1) {
+    throttle = 1;
+  } else if (speed < wanted) {
+    throttle = 1 - (speed - (wanted - 1));
+  } else {
+    throttle = 0;
+  }
+  const double brake = speed >= wanted ? std::clamp(speed - wanted, 0.0, 1.0) : 0.0;
+  set_front_brake(b, brake);
+  set_rear_brake(b, brake);
+  if (b.controls.gear == 0) {
+    const double from = clutch_rpm(b) - 1000;
+    set_engagement(b, std::clamp((engine_rpm(b) - from) / 1000, 0.0, 1.0));
+  } else if (speed >= wanted) {
+    set_engagement(b, 1);
+  }
+  // A spinning rear wheel drives poorly and keeps the gearbox from shifting up.
+  if (wheel_down(b, WHEEL_REAR) && wheel_slides(b, WHEEL_REAR)) most_throttle = std::min(most_throttle, SPINNING_THROTTLE);
+  ease_throttle(b, std::min(throttle, most_throttle));
+}
+
+// In the air: the rider pitches the bike so that both wheels meet the
+// ground together, with the throttle (spinning the rear wheel lifts the
+// front) and the rear brake (stopping it drops the front) and his weight.
+void aim_landing(Bike& b) {
+  set_front_brake(b, 0);
+  set_rear_brake(b, 0);
+  set_engagement(b, 1);
+  const Vec3 front = body_position(b.front_wheel), rear = body_position(b.rear_wheel);
+  const double front_height = front.y - TerrainHeightAt(terrain, front.x, front.z);
+  const double rear_height = rear.y - TerrainHeightAt(terrain, rear.x, rear.z);
+  const double base = std::max(length(front - rear), 1.0);
+  // Positive: the front is further from the ground than the rear.
+  const double pitch = std::clamp(std::atan2(front_height - rear_height, base), -MOST_PITCH, MOST_PITCH);
+  const double pitch_rate = dot(body_angular_velocity(b.frame), body_axis(b.frame, 0));  // positive: nose rising
+  const double nose_up = (pitch - LANDING_NOSE_UP) * PITCH_GAIN + pitch_rate * PITCH_RATE_GAIN;
+  ease_throttle(b, std::clamp(-nose_up, 0.0, 1.0));
+  set_rear_brake(b, std::clamp(nose_up, 0.0, 1.0));
+  set_lean(b, std::clamp(-nose_up, -1.0, 1.0));
+}
+
+}  // namespace
+
+void ride_path(Bike& b, RiderLines& r) {
+  set_back_up(b, 0);
+  set_lean(b, 0);
+  if (r.path.size() < 2) {
+    // Nowhere to go: stop, foot down.
+    set_dab(b, 1);
+    ease_throttle(b, 0);
+    set_front_brake(b, 1);
+    set_rear_brake(b, 1);
+    set_steer(b, 0);
+    return;
+  }
+  r.along = project_on_path(b, r);
+  const Heading h = heading(b);
+  const double speed = bike_speed(b);
+  const Aim g = aim(b, r, h, speed);
+  const bool riding = !bike_crashed(b);
+  // Driving hard without moving: something is in the way; back off it.
+  r.blocked = riding && speed < BLOCKED_SPEED && b.controls.throttle > 0.5 ? r.blocked + 1 : 0;
+  if (r.blocked > BLOCKED_TICKS) {
+    // Each time it backs off further, turning the other way, so that it
+    // tries the obstacle from another side.
+    r.blocked = 0;
+    ++r.back_offs;
+    r.backing_up = BACK_OFF_TICKS * (1 + r.back_offs % 3);
+  }
+  if (r.backing_up > 0 && riding) {
+    --r.backing_up;
+    set_throttle(b, 0);
+    set_engagement(b, 0);
+    set_dab(b, 1);
+    set_back_up(b, 1);
+    set_steer(b, r.back_offs % 2 ? 1 : -1);
+    return;
+  }
+  // Nearly stopped and facing away: walk the bike round on the spot until
+  // it points where it should go.
+  if (riding && speed < WALKING_SPEED && std::fabs(g.angle) > TURN_ROUND_ANGLE) r.turning_round = true;
+  if (!riding || std::fabs(g.angle) < TURNED_ROUND_ANGLE || speed > DAB_SPEED_BASE) r.turning_round = false;
+  if (r.turning_round) {
+    set_throttle(b, 0);
+    set_engagement(b, 0);
+    set_dab(b, 1);
+    set_back_up(b, 1);
+    set_steer(b, g.angle > 0 ? 1 : -1);
+    return;
+  }
+  // With a wheel off the ground the bars would only roll the bike: they
+  // stay straight until both tyres are down again.
+  const bool grounded = wheel_down(b, WHEEL_FRONT) && wheel_down(b, WHEEL_REAR);
+  set_steer(b, grounded ? steering(b, r, speed, g) : 0);
+  // A foot down holds a slow or fallen bike up.
+  const double lean = std::fabs(roll_angle(b.frame));
+  set_dab(b, speed < FOOT_DOWN_SPEED || (speed < DAB_SPEED_BASE && lean > FOOT_DOWN_LEAN) ? 1 : 0);
+
+  if (!wheel_down(b, WHEEL_REAR)) {
+    aim_landing(b);
+    return;
+  }
+  double wanted = wanted_speed(r);
+  // Back to the path at a steady pace.
+  if (g.far_off) wanted = std::min(wanted, REJOIN_SPEED);
+  wanted = std::min(wanted, turning_speed(b, speed, g));
+  wanted = pace_of_bike_ahead(b, h, speed, wanted);
+  hold_speed(b, speed, riding ? wanted : 0);
+}

@@ -1,0 +1,121 @@
+#include "lines/line_training.h"
+
+#include "autopilot/autopilot.h"
+#include "autopilot/line_plan.h"
+#include "autopilot/racing_lines.h"
+#include "coach.h"
+#include "core/race_clock.h"
+#include "core/run_settings.h"
+#include "core/units.h"
+#include "data/data_dirs.h"
+#include "data/safe_write.h"
+#include "physics/bike.h"
+#include "platform/base/paths.h"
+#include "race/race_hooks.h"
+#include "race/race_session.h"
+#include "race/standings.h"
+#include "track/track_list.h"
+
+namespace lines {
+
+namespace {
+
+// The coach's pace per skill: top speed and speed through a right-angle turn.
+constexpr CoachPace PACES[] = {{50, 17}, {60, 20.5}, {70, 24}};
+
+// Coaches ride alone (they do not watch for each other), one race each from
+// places spread over the gate, so that their lines out of the start
+// differ, and ride three laps: the first lap's sections, then a normal
+// lap's, each followed by the next section (a line's second time).
+constexpr int COACH_PLACES[] = {0, 5, 11, 16, 22, 27, 33, 38};
+constexpr int COACH_LAPS = 3;
+
+// Robots: explorers that try the lines first, then racers that rate them.
+constexpr int EXPLORING_RACES = 1, RACING_RACES = 2;
+constexpr int ROBOTS_PER_RACE = 8;
+constexpr int ROBOT_RACE_LAPS = 2;
+constexpr double MOST_RACE_SECONDS = 400;  // simulated, for one race
+
+int skill_index(int skill) { return skill < 0 ? 0 : skill > 2 ? 2 : skill; }
+
+struct Training {
+  int skill = 0;
+  TrainingReport* report = nullptr;
+
+  bool start(const int32_t* lineup, int laps) { return start_race(lineup, 0, 0, 0, laps, skill) != 0; }
+
+  // Runs the race started last to its results (or the time limit).
+  void run() {
+    const int32_t last_tick = race_clock + static_cast<int32_t>(MOST_RACE_SECONDS / dt);
+    while (!results.results_final && race_clock < last_tick) {
+      drive_coaches();
+      race_tick();
+      report->simulated_seconds += dt;
+    }
+  }
+
+  int finishers() const {
+    int n = 0;
+    for (int slot = 0; slot < RACE_SLOTS; ++slot) n += race.slot_bike[slot] && race.slot_bike[slot]->finished;
+    return n;
+  }
+
+  void coach_race(int place) {
+    int32_t lineup[RACE_SLOTS] = {};
+    lineup[place] = SLOT_HUMAN;
+    set_coach_pace(PACES[skill]);
+    reset_coaches();
+    if (!start(lineup, COACH_LAPS)) return;
+    run();
+    ++report->coach_rides;
+    report->coach_finishes += finishers();
+  }
+
+  void robot_race(int race_number, bool exploring) {
+    run_settings.practice = exploring;
+    int32_t lineup[RACE_SLOTS] = {};
+    // Different gate places each race, so that every start line gets ridden.
+    for (int k = 0; k < ROBOTS_PER_RACE; ++k) lineup[(race_number * 3 + k * 5) % RACE_SLOTS] = SLOT_ROBOT;
+    if (start(lineup, ROBOT_RACE_LAPS)) {
+      ++report->robot_races;
+      run();
+      report->robot_starts += ROBOTS_PER_RACE;
+      report->robot_finishes += finishers();
+    }
+    run_settings.practice = false;
+  }
+};
+
+}  // namespace
+
+std::string train_lines(const std::string& track, int skill, TrainingReport* report) {
+  TrainingReport unused;
+  Training t{skill_index(skill), report ? report : &unused};
+  select_track(track);
+  run_settings.learning = true;
+  run_settings.practice = false;
+  // Training starts from no lines at all, whatever the data folder holds:
+  // a file for no sections shadows it and is ignored.
+  const std::string home = home_folder();
+  if (home.empty() || !make_folders(home + track) ||
+      !write_file_safely(home + track + "/" + lines_file_name(t.skill), "ct03 0\n"))
+    return "";
+
+  for (int place : COACH_PLACES) t.coach_race(place);
+  for (int k = 0; k < EXPLORING_RACES; ++k) t.robot_race(k, true);
+  for (int k = 0; k < RACING_RACES; ++k) t.robot_race(EXPLORING_RACES + k, false);
+  // The last race's learning is saved by the next start: one more, empty.
+  const int32_t none[RACE_SLOTS] = {};
+  if (!t.start(none, 1)) return "";
+
+  TrainingReport& r = *t.report;
+  for (const LineTable& table : line_set.tables)
+    for (const RacingLine& line : table.lines) {
+      r.lines += !line.empty();
+      r.tested_lines += line.tested > 0;
+    }
+  r.predicted_lap = predicted_lap_seconds(false);
+  return lines_file_text();
+}
+
+}  // namespace lines
