@@ -3,6 +3,7 @@
 // the last line that scripts read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <regex>
 
 #include "testkit.h"
@@ -30,10 +31,13 @@ SimRun sim(std::vector<std::string> args, const std::string& home) {
 
 const std::regex LAST_LINE(R"(ticks=(\d+) wall_s=\d+\.\d+ ticks_per_s=\d+\.\d realtime=\d+\.\d\d)");
 
-// The standings rows (after the two header lines, before the last line).
+const char* const REPORT_HEADER = "Slot | No. |         Bike | Laps |  Best Lap | Crashes | Finished";
+
+// The standings rows (after the two header lines, before the rider report).
 std::vector<std::string> rows(const SimRun& run) {
   if (run.lines.size() < 3) return {};
-  return {run.lines.begin() + 2, run.lines.end() - 1};
+  auto report = std::find(run.lines.begin(), run.lines.end(), REPORT_HEADER);
+  return {run.lines.begin() + 2, report};
 }
 
 TEST(SimProgram, CoachRidesALapOfRabbitHillAndTheDemoReplaysToTheSameResult) {
@@ -41,7 +45,7 @@ TEST(SimProgram, CoachRidesALapOfRabbitHillAndTheDemoReplaysToTheSameResult) {
   const std::string demo = home + "lap.bldemo";
   SimRun race = sim({"--track", "rabbithill", "--lineup", "1", "--laps", "1", "--record", demo}, home);
   ASSERT_EQ(race.status, 0) << race.err;
-  ASSERT_EQ(race.lines.size(), 4u) << race.err;
+  ASSERT_EQ(race.lines.size(), 7u) << race.err;
   EXPECT_EQ(race.lines[0].rfind("Time=0.00|Laps=1|Track=rabbithill|Date=", 0), 0u) << race.lines[0];
   EXPECT_EQ(race.lines[1], " No. |         Bike | Laps | Total Time | BLap |  Best Time");
   std::smatch row;
@@ -50,7 +54,14 @@ TEST(SimProgram, CoachRidesALapOfRabbitHillAndTheDemoReplaysToTheSameResult) {
   const int seconds = std::stoi(row[1]) * 60 + std::stoi(row[2]);
   EXPECT_GT(seconds, 60);
   EXPECT_LT(seconds, 300) << "a lap of Rabbit Hill";
-  EXPECT_TRUE(std::regex_match(race.lines[3], LAST_LINE)) << race.lines[3];
+  // The rider report: one lap, no best lap (that needs a second lap), its
+  // crashes, finished.
+  EXPECT_EQ(race.lines[3], REPORT_HEADER);
+  EXPECT_TRUE(std::regex_match(race.lines[4], std::regex(R"(   0 \| 999 \| crf250\(2009\) \|    1 \|          - \|       \d \| yes)")))
+      << race.lines[4];
+  EXPECT_TRUE(std::regex_match(race.lines[5], std::regex(R"(predicted_first_lap_s=\d+\.\d{3} predicted_normal_lap_s=\d+\.\d{3})")))
+      << race.lines[5];
+  EXPECT_TRUE(std::regex_match(race.lines[6], LAST_LINE)) << race.lines[6];
   EXPECT_TRUE(testkit::file_exists(home + "results.txt"));
 
   SimRun replay = sim({"--play", demo}, home);
@@ -62,10 +73,13 @@ TEST(SimProgram, RobotsRunForTheSimulatedSecondsAsked) {
   const std::string home = testkit::scratch_dir("home");
   SimRun run = sim({"--robots", "3", "--max-seconds", "2", "--skill", "expert", "--minutes", "5"}, home);
   ASSERT_EQ(run.status, 0) << run.err;
-  ASSERT_EQ(run.lines.size(), 6u);  // unfinished: the live standings of all three
+  // Unfinished: the live standings of all three, then a report row each.
+  ASSERT_EQ(run.lines.size(), 11u);
   EXPECT_EQ(run.lines[0].rfind("Time=300.00|Laps=5|Track=rabbithill|", 0), 0u) << run.lines[0];
+  EXPECT_EQ(run.lines[5], REPORT_HEADER);
+  for (int k = 6; k < 9; ++k) EXPECT_NE(run.lines[k].find("|    0 |          - |       0 | no"), std::string::npos) << run.lines[k];
   std::smatch last;
-  ASSERT_TRUE(std::regex_match(run.lines[5], last, LAST_LINE)) << run.lines[5];
+  ASSERT_TRUE(std::regex_match(run.lines[10], last, LAST_LINE)) << run.lines[10];
   EXPECT_EQ(last[1], "256");
 }
 

@@ -34,7 +34,8 @@ constexpr int COACH_LAPS = 3;
 constexpr int EXPLORING_RACES = 1, RACING_RACES = 2;
 constexpr int ROBOTS_PER_RACE = 8;
 constexpr int ROBOT_RACE_LAPS = 2;
-constexpr double MOST_RACE_SECONDS = 400;  // simulated, for one race
+constexpr double MOST_RACE_SECONDS = 400;   // simulated, for one robot race
+constexpr double MOST_COACH_SECONDS = 720;  // simulated, for a coach's three laps
 
 int skill_index(int skill) { return skill < 0 ? 0 : skill > 2 ? 2 : skill; }
 
@@ -45,8 +46,8 @@ struct Training {
   bool start(const int32_t* lineup, int laps) { return start_race(lineup, 0, 0, 0, laps, skill) != 0; }
 
   // Runs the race started last to its results (or the time limit).
-  void run() {
-    const int32_t last_tick = race_clock + static_cast<int32_t>(MOST_RACE_SECONDS / dt);
+  void run(double most_seconds) {
+    const int32_t last_tick = race_clock + static_cast<int32_t>(most_seconds / dt);
     while (!results.results_final && race_clock < last_tick) {
       drive_coaches();
       race_tick();
@@ -66,7 +67,7 @@ struct Training {
     set_coach_pace(PACES[skill]);
     reset_coaches();
     if (!start(lineup, COACH_LAPS)) return;
-    run();
+    run(MOST_COACH_SECONDS);
     ++report->coach_rides;
     report->coach_finishes += finishers();
   }
@@ -78,7 +79,7 @@ struct Training {
     for (int k = 0; k < ROBOTS_PER_RACE; ++k) lineup[(race_number * 3 + k * 5) % RACE_SLOTS] = SLOT_ROBOT;
     if (start(lineup, ROBOT_RACE_LAPS)) {
       ++report->robot_races;
-      run();
+      run(MOST_RACE_SECONDS);
       report->robot_starts += ROBOTS_PER_RACE;
       report->robot_finishes += finishers();
     }

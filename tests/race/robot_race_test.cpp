@@ -1,0 +1,64 @@
+// Robots end to end on the small "flats" loop: the coach rides three laps
+// and its rides become the track's racing lines; then robots race on those
+// lines and complete laps.
+#include <gtest/gtest.h>
+
+#include "autopilot/autopilot.h"
+#include "autopilot/racing_lines.h"
+#include "coach.h"
+#include "core/race_clock.h"
+#include "core/run_settings.h"
+#include "core/units.h"
+#include "race/lap_timing.h"
+#include "race/race_hooks.h"
+#include "race/standings.h"
+#include "race_kit.h"
+
+namespace {
+
+class RobotRace : public race_kit::FlatsRace {
+ protected:
+  void SetUp() override {
+    FlatsRace::SetUp();
+    install_autopilot();
+    run_settings.learning = true;
+  }
+  void TearDown() override {
+    static const AutopilotHooks none{};
+    end_race_session();
+    set_autopilot_hooks(&none);
+    FlatsRace::TearDown();
+  }
+
+  // Runs the race to its result or for at most `seconds` of race time.
+  static void ride(double seconds) {
+    const int32_t last = race_clock + static_cast<int32_t>(seconds / dt);
+    while (!results.results_final && race_clock < last) {
+      drive_coaches();
+      race_tick();
+    }
+  }
+};
+
+// Disabled until the robots' riding follows a line round a whole lap: on
+// this loop they still lose the line in the turns and finish no lap.
+TEST_F(RobotRace, DISABLED_RobotsCompleteLapsOnLinesTheCoachRode) {
+  std::vector<int32_t> coach = lineup({SLOT_HUMAN});
+  ASSERT_EQ(start_race(coach.data(), 0, 0, 0, 3, 0), 1);
+  ride(300);
+  ASSERT_TRUE(race.slot_bike[0]->finished);
+
+  // Starting the next race saves the coach's lines and loads them again.
+  std::vector<int32_t> robots = lineup({SLOT_ROBOT, SLOT_ROBOT, SLOT_ROBOT});
+  ASSERT_EQ(start_race(robots.data(), 0, 0, 0, 2, 0), 1);
+  int lines = 0;
+  for (const LineTable& table : line_set.tables) lines += line_count(table);
+  EXPECT_GE(lines, 4) << "every section has a line";
+  ride(300);
+  for (int slot = 0; slot < 3; ++slot) {
+    ASSERT_NE(race.slot_bike[slot], nullptr);
+    EXPECT_GE(completed_laps(*race.slot_bike[slot]), 1) << "robot in slot " << slot;
+  }
+}
+
+}  // namespace
