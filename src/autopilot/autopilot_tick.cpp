@@ -38,8 +38,19 @@ void ease_off(RiderLines& r) {
   r.eased_off = true;
 }
 
+// A robot about to pick a line two sections beyond the one its timing is in
+// has missed a gate there: it goes back to a line of that section.
+void rejoin_when_lost(const Bike& b, RiderLines& r) {
+  if (b.finished || r.pick_counter <= section_index(b.gates_passed) + 2) return;
+  r.path.clear();
+  r.target = 0;
+  r.along = 0;
+  r.pick_counter = section_index(b.gates_passed);
+}
+
 void pick_when_short(Bike& b, RiderLines& r) {
   if (static_cast<int>(r.path.size()) - r.target > PICK_AHEAD_SAMPLES) return;
+  rejoin_when_lost(b, r);
   const int old = static_cast<int>(r.path.size());
   const int dropped = std::max(r.target - KEPT_BEHIND_TARGET, 0);
   if (!pick_next_line(b) || !r.eased_off) return;

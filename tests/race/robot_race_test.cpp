@@ -40,9 +40,7 @@ class RobotRace : public race_kit::FlatsRace {
   }
 };
 
-// Disabled until the robots' riding follows a line round a whole lap: on
-// this loop they still lose the line in the turns and finish no lap.
-TEST_F(RobotRace, DISABLED_RobotsCompleteLapsOnLinesTheCoachRode) {
+TEST_F(RobotRace, RobotsCompleteLapsOnLinesTheCoachRode) {
   std::vector<int32_t> coach = lineup({SLOT_HUMAN});
   ASSERT_EQ(start_race(coach.data(), 0, 0, 0, 3, 0), 1);
   ride(300);
