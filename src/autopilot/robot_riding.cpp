@@ -32,9 +32,9 @@ constexpr double FAR_OFF = 15;           // ft from the path: heading back to it
 // the rate of leaning. Measured on the shipped tracks and a small loop,
 // this beat steering on the heading error or on the turning rate, which
 // throw the bike over when the aim is far off; nearer aims weave.
-constexpr double AIM_TIME = 1.2;         // s of travel to the point steered for
+constexpr double AIM_TIME = 1.0;         // s of travel to the point steered for
 constexpr double AIM_NEAREST = 25, AIM_FARTHEST = 60;  // ft
-constexpr double GRIP_USED = 0.9;        // share of the tyres' grip a turn may take
+constexpr double GRIP_USED = 0.8;        // share of the tyres' grip a turn may take
 constexpr double FULL_LEAN_SPEED = 25;   // ft/s: slower bikes lean less
 constexpr double LEAN_GAIN = 0.8;        // steer per radian of lean missing
 constexpr double LEAN_RATE_DAMPING = 0.25;  // steer per rad/s of leaning

@@ -29,12 +29,13 @@ constexpr CoachPace PACES[] = {{50, 17}, {60, 20.5}, {70, 24}};
 // lap's, each followed by the next section (a line's second time).
 constexpr int COACH_PLACES[] = {0, 5, 11, 16, 22, 27, 33, 38};
 constexpr int COACH_LAPS = 3;
+constexpr double SLOWER_COACHES[] = {1, 0.85, 0.7};  // shares of the pace, tried in turn
 
 // Robots: explorers that try the lines first, then racers that rate them.
 constexpr int EXPLORING_RACES = 1, RACING_RACES = 2;
 constexpr int ROBOTS_PER_RACE = 8;
 constexpr int ROBOT_RACE_LAPS = 2;
-constexpr double MOST_RACE_SECONDS = 400;   // simulated, for one robot race
+constexpr double MOST_RACE_SECONDS = 600;   // simulated, for one robot race
 constexpr double MOST_COACH_SECONDS = 720;  // simulated, for a coach's three laps
 
 int skill_index(int skill) { return skill < 0 ? 0 : skill > 2 ? 2 : skill; }
@@ -61,15 +62,21 @@ struct Training {
     return n;
   }
 
+  // A coach that falls too often to finish rides again, slower.
   void coach_race(int place) {
-    int32_t lineup[RACE_SLOTS] = {};
-    lineup[place] = SLOT_HUMAN;
-    set_coach_pace(PACES[skill]);
-    reset_coaches();
-    if (!start(lineup, COACH_LAPS)) return;
-    run(MOST_COACH_SECONDS);
-    ++report->coach_rides;
-    report->coach_finishes += finishers();
+    for (double share : SLOWER_COACHES) {
+      int32_t lineup[RACE_SLOTS] = {};
+      lineup[place] = SLOT_HUMAN;
+      set_coach_pace({PACES[skill].top_speed * share, PACES[skill].turn_speed * share});
+      reset_coaches();
+      if (!start(lineup, COACH_LAPS)) return;
+      run(MOST_COACH_SECONDS);
+      ++report->coach_rides;
+      if (finishers() > 0) {
+        ++report->coach_finishes;
+        return;
+      }
+    }
   }
 
   void robot_race(int race_number, bool exploring) {

@@ -40,7 +40,7 @@ int train_track(const std::string& root, const std::string& track, const std::st
     lines::TrainingReport report;
     const std::string text = lines::train_lines(track, skill, &report);
     ok = !text.empty() && write_kit_file(root, track + "/" + lines_file_name(skill), text);
-    std::printf("bermline-data: %s %s: %d lines (%d tested) from %d coach rides (%d finished); robots finished %d of %d in %d races; "
+    std::printf("bermline-data: %s %s: %d lines (%d tested) from %d coach rides (%d places finished); robots finished %d of %d in %d races; "
                 "predicted lap %.1f s; %.0f s simulated\n",
                 track.c_str(), lines_file_name(skill), report.lines, report.tested_lines, report.coach_rides,
                 report.coach_finishes, report.robot_finishes, report.robot_starts, report.robot_races, report.predicted_lap,
