@@ -36,7 +36,7 @@ constexpr double AIM_TIME = 1.0;         // s of travel to the point steered for
 constexpr double AIM_NEAREST = 25, AIM_FARTHEST = 60;  // ft
 constexpr double GRIP_USED = 0.8;        // share of the tyres' grip a turn may take
 constexpr double FULL_LEAN_SPEED = 25;   // ft/s: slower bikes lean less
-constexpr double LEAN_GAIN = 0.8;        // steer per radian of lean missing
+constexpr double LEAN_GAIN = 1.2;        // steer per radian of lean missing
 constexpr double LEAN_RATE_DAMPING = 0.25;  // steer per rad/s of leaning
 // Before a take-off the bike is brought upright: a bike that leaves the
 // ground leaning lands leaning.
