@@ -10,6 +10,7 @@
 #include "core/units.h"
 #include "physics/bike.h"
 #include "physics/bike_controls.h"
+#include "physics/ground_plane.h"
 #include "physics/rider.h"
 #include "race/race_session.h"
 #include "track/ground_material.h"
@@ -69,19 +70,7 @@ constexpr double PITCH_GAIN = 4;         // per radian of pitch error
 constexpr double PITCH_RATE_GAIN = 4;    // per rad/s of pitching
 constexpr double LANDING_NOSE_UP = 0.05; // rad: the rear wheel lands first
 
-struct Flat {
-  double x, z;
-};
-Flat operator-(Flat a, Flat b) { return {a.x - b.x, a.z - b.z}; }
-double dot(Flat a, Flat b) { return a.x * b.x + a.z * b.z; }
-double norm(Flat a) { return std::sqrt(dot(a, a)); }
-Flat flat(const Vec3& v) { return {v.x, v.z}; }
 Flat flat(const LineSample& s) { return {s.x, s.z}; }
-
-Flat unit(Flat a) {
-  const double l = norm(a);
-  return l > 0 ? Flat{a.x / l, a.z / l} : Flat{0, -1};
-}
 
 // The bike's heading on the ground and the direction to its right.
 struct Heading {
@@ -89,7 +78,7 @@ struct Heading {
 };
 Heading heading(const Bike& b) {
   const Flat f = unit(flat(-body_axis(b.frame, 2)));
-  return {f, {-f.z, f.x}};
+  return {f, right_of(f)};
 }
 
 // The point `distance` ft along the path beyond the fractional index `along`.
@@ -156,10 +145,6 @@ double tyre_grip(const Bike& b) {
   constexpr float ROLLING_SLIP = 2;  // ft/s
   return std::min(FrictionAt(b.wheel[WHEEL_FRONT].kind, ROLLING_SLIP), FrictionAt(b.wheel[WHEEL_REAR].kind, ROLLING_SLIP));
 }
-
-Flat right_of(Flat f) { return {-f.z, f.x}; }
-// Signed angle from direction `from` to `to`, positive to the right.
-double turn_between(Flat from, Flat to) { return std::atan2(dot(to, right_of(from)), dot(to, from)); }
 
 // Where the robot heads: the point on the path `aim` ft beyond its place,
 // or beyond the nearest point when it is off the path.

@@ -7,6 +7,7 @@
 #include "core/units.h"
 #include "physics/bike.h"
 #include "physics/bike_controls.h"
+#include "physics/ground_plane.h"
 #include "race/race_session.h"
 #include "track/timing_gates.h"
 
@@ -28,23 +29,9 @@ struct CoachState {
 CoachState coaches[RACE_SLOTS];
 CoachPace pace;
 
-struct Flat {
-  double x, z;
-};
-Flat operator-(Flat a, Flat b) { return {a.x - b.x, a.z - b.z}; }
-double dot(Flat a, Flat b) { return a.x * b.x + a.z * b.z; }
-double norm(Flat a) { return std::sqrt(dot(a, a)); }
-Flat flat(const Vec3& v) { return {v.x, v.z}; }
-
 Flat gate_centre(int position) {
   const TimingGate& g = timing_gates[static_cast<size_t>(sequence_gate(position))];
   return {g.centre[0], g.centre[2]};
-}
-
-// Signed angle from direction a to direction b, positive to the rider's right.
-double turn_angle(Flat a, Flat b) {
-  double cross = a.x * b.z - a.z * b.x;
-  return std::atan2(cross, dot(a, b));
 }
 
 void hold(Bike& b) {
@@ -85,11 +72,11 @@ void coach_tick(Bike& b) {
     double share = 0.5 * (1 - distance / BLEND_DISTANCE);
     aim = {gate.x + (after.x - gate.x) * share, gate.z + (after.z - gate.z) * share};
   }
-  const double error = turn_angle(forward, aim - at);
+  const double error = turn_between(forward, aim - at);
   const double yaw_right = -body_angular_velocity(b.frame).y;
 
   // As fast as the sharper of the heading error and the turn at the gate allows.
-  const double turn = std::max(std::fabs(turn_angle(to_gate, after - gate)), std::fabs(error));
+  const double turn = std::max(std::fabs(turn_between(to_gate, after - gate)), std::fabs(error));
   double wanted = std::max(pace.turn_speed * 0.5,
                            pace.top_speed - (pace.top_speed - pace.turn_speed) * std::min(turn / (M_PI / 2), 1.5));
   if (std::fabs(error) > M_PI / 2) wanted = CRAWL_SPEED;
