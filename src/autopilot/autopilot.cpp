@@ -55,11 +55,9 @@ void set_personality(Bike& b, const char* name) {
     index = 1;
   }
   RiderLines& r = rider_lines(b);
-  std::vector<LineSample> path = std::move(r.path);
-  path.clear();
   r.personality = index;
-  r.path = std::move(path);
-  r.target = r.recovery = r.pick_counter = r.blocked = r.back_offs = r.backing_up = 0;
+  clear_path(r);
+  r.recovery = r.pick_counter = r.blocked = r.back_offs = r.backing_up = 0;
   r.last_advance = 0;
   r.launch_time = r.along = 0;
   r.eased_off = r.turning_round = false;

@@ -34,7 +34,8 @@ void line_crossing(Bike& b, int p);
 void clear_slow_down(Bike& b);
 
 // Chooses a robot's line for its next section and appends it to the path
-// it follows. False when it picks nothing (finished, or no lines there).
+// it follows; through a section without lines the path runs from gate to
+// gate. False when the track has no lines at all.
 bool pick_next_line(Bike& b);
 
 // Fills the race's auto pilot hooks with this module's entries.

@@ -22,6 +22,9 @@ constexpr uint8_t ROBOT_ASSISTS = OPTION_CUT_WHEELIE_DRIVE | OPTION_FRONT_BRAKE_
                                   OPTION_REAR_ANTILOCK | OPTION_AUTO_SHIFT;
 constexpr int32_t STUCK_TICKS = 3 * TICKS_PER_SECOND;
 constexpr int32_t LOST_TICKS = 40 * TICKS_PER_SECOND;
+// Samples into the next section's line (a second's riding) by which the
+// gate that ends a section has surely counted.
+constexpr double LOST_SAMPLES = 4;
 // A finished robot rides on at this share of its lines' speed.
 constexpr float COOL_DOWN = 0.5f;
 
@@ -38,19 +41,18 @@ void ease_off(RiderLines& r) {
   r.eased_off = true;
 }
 
-// A robot about to pick a line two sections beyond the one its timing is in
+// A robot well into the line of a section beyond the one its timing is in
 // has missed a gate there: it goes back to a line of that section.
 void rejoin_when_lost(const Bike& b, RiderLines& r) {
-  if (b.finished || r.pick_counter <= section_index(b.gates_passed) + 2) return;
-  r.path.clear();
-  r.target = 0;
-  r.along = 0;
-  r.pick_counter = section_index(b.gates_passed);
+  const RiddenSection riding = ridden_section(r);
+  const int owed = section_index(b.gates_passed);
+  if (b.finished || riding.section <= owed || riding.into < LOST_SAMPLES) return;
+  clear_path(r);
+  r.pick_counter = owed;
 }
 
 void pick_when_short(Bike& b, RiderLines& r) {
   if (static_cast<int>(r.path.size()) - r.target > PICK_AHEAD_SAMPLES) return;
-  rejoin_when_lost(b, r);
   const int old = static_cast<int>(r.path.size());
   const int dropped = std::max(r.target - KEPT_BEHIND_TARGET, 0);
   if (!pick_next_line(b) || !r.eased_off) return;
@@ -81,6 +83,7 @@ void autopilot_tick(Bike& b) {
   if (r.personality == 0) return;
   advance_target(b, r);
   if (b.finished && !r.eased_off) ease_off(r);
+  rejoin_when_lost(b, r);
   pick_when_short(b, r);
   ride_along(b, r);
 }

@@ -24,6 +24,15 @@ struct RiderLines {
   // Robots only (personality 0: not a robot).
   int personality = 0;
   std::vector<LineSample> path;  // the picked lines, joined
+  // Where the lines appended lately begin on the path and the race section
+  // each is for, oldest first: which section the robot is riding.
+  static constexpr int KEPT_SECTIONS = 8;
+  struct PathSection {
+    int start = 0;
+    int section = 0;
+  };
+  PathSection sections[KEPT_SECTIONS];
+  int section_count = 0;
   int target = 0;                // the sample it steers for
   int32_t last_advance = 0;      // tick the target last moved
   int recovery = 0;              // 3 after being stuck, down by one per advance

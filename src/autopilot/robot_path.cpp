@@ -15,19 +15,44 @@ constexpr double SHORTEST_SEGMENT = 1; // ft
 
 double smoothstep(double t) { return t * t * (3 - 2 * t); }
 
+// Notes that the path holds `section`'s line from sample `start` on,
+// forgetting the oldest note when all are taken.
+void note_section(RiderLines& r, int start, int section) {
+  if (r.section_count == RiderLines::KEPT_SECTIONS) {
+    std::copy(r.sections + 1, r.sections + RiderLines::KEPT_SECTIONS, r.sections);
+    --r.section_count;
+  }
+  r.sections[r.section_count++] = {start, section};
+}
+
 }  // namespace
 
-void append_line(RiderLines& r, const std::vector<LineSample>& line) {
+void clear_path(RiderLines& r) {
+  r.path.clear();
+  r.target = 0;
+  r.along = 0;
+  r.section_count = 0;
+}
+
+RiddenSection ridden_section(const RiderLines& r) {
+  for (int k = r.section_count - 1; k >= 0; --k)
+    if (r.sections[k].start <= r.along) return {r.sections[k].section, r.along - r.sections[k].start};
+  return {};
+}
+
+void append_line(RiderLines& r, const LineSample* line, int count, int section) {
   std::vector<LineSample>& path = r.path;
   if (r.target > KEPT_BEHIND_TARGET) {
     const int dropped = r.target - KEPT_BEHIND_TARGET;
     path.erase(path.begin(), path.begin() + dropped);
     r.target = KEPT_BEHIND_TARGET;
     r.along = std::max(0.0, r.along - dropped);
+    for (int k = 0; k < r.section_count; ++k) r.sections[k].start = std::max(r.sections[k].start - dropped, 0);
   }
   const int old = static_cast<int>(path.size());
-  path.insert(path.end(), line.begin(), line.end());
-  if (old < 2 || line.empty()) return;
+  path.insert(path.end(), line, line + count);
+  note_section(r, old, section);
+  if (old < 2 || count == 0) return;
   // Where the old path was heading against where the line starts: a small
   // gap is closed gradually over the old path's last samples. (A line far
   // away, after a section without lines, is simply headed for.)
@@ -60,11 +85,7 @@ void advance_target(const Bike& b, RiderLines& r) {
   ++r.target;
   r.last_advance = race_clock;
   if (r.recovery > 0) --r.recovery;
-  if (r.target >= static_cast<int>(r.path.size())) {
-    r.path.clear();
-    r.target = 0;
-    r.along = 0;
-  }
+  if (r.target >= static_cast<int>(r.path.size())) clear_path(r);
 }
 
 double project_on_path(const Bike& b, const RiderLines& r) {

@@ -15,9 +15,24 @@ constexpr double LOOK_AHEAD = 60;       // ft
 constexpr double RECOVERY_LOOK_AHEAD = 30;
 constexpr int RECOVERING = 3;           // set when stuck; the shorter look-ahead holds while it stays 3
 
-// Appends a line: drops samples long behind the target, then reshapes the
-// path's last samples into a smooth curve that meets the line's start.
-void append_line(RiderLines& r, const std::vector<LineSample>& line);
+// Appends the line picked for race section `section`: drops samples long
+// behind the target, then reshapes the path's last samples into a smooth
+// curve that meets the line's start.
+void append_line(RiderLines& r, const LineSample* line, int count, int section);
+inline void append_line(RiderLines& r, const std::vector<LineSample>& line, int section) {
+  append_line(r, line.data(), static_cast<int>(line.size()), section);
+}
+
+// Empties the path.
+void clear_path(RiderLines& r);
+
+// The race section of the line the bike is riding (-1: none), and how many
+// samples into that line it is.
+struct RiddenSection {
+  int section = -1;
+  double into = 0;
+};
+RiddenSection ridden_section(const RiderLines& r);
 
 // Moves the target on by one sample when it lies within the look-ahead of
 // the bike, unless it sits on a segment pointing back at the rider while

@@ -24,21 +24,27 @@ constexpr double BRAKING = 16;           // ft/s² the robot plans to slow at
 constexpr double REJOIN_SPEED = 35;      // ft/s, heading back to the path
 constexpr double STEADY_SPEED = 16;      // ft/s: slower, a bike falls over in turns
 constexpr double SPINNING_THROTTLE = 0.4;  // while the rear wheel spins
-constexpr double TURNING_ROUND_SPEED = 15;  // ft/s
+constexpr double TURNING_ROUND_SPEED = 3;   // ft/s: slow enough to walk the bike round
+constexpr double SLOWEST_TURN = 15;      // ft/s: slower, a bike falls over in turns
 constexpr double FAR_OFF = 15;           // ft from the path: heading back to it
 
 // Steering: pure pursuit of a point on the path ahead, the further ahead
 // the faster the bike goes. The arc to the point asks for a lean (within
-// the tyres' grip, less when slow); the bars lean the bike there, damped by
-// the rate of leaning. Measured on the shipped tracks and a small loop,
-// this beat steering on the heading error or on the turning rate, which
-// throw the bike over when the aim is far off; nearer aims weave.
+// the tyres' grip, less when slow); the lean missing asks for a rate of
+// leaning, and the bars push only while the bike leans slower or faster
+// than that by more than a dead band (the bike's own levelling does the
+// rest). Measured over 8 robots on Rabbit Hill, this rode 1.7 times as far
+// as bars pushed in proportion to the lean missing, which overshoot at
+// speed; steering on the heading error or on the turning rate throws the
+// bike over when the aim is far off, and nearer aims weave.
 constexpr double AIM_TIME = 1.0;         // s of travel to the point steered for
 constexpr double AIM_NEAREST = 25, AIM_FARTHEST = 60;  // ft
 constexpr double GRIP_USED = 0.8;        // share of the tyres' grip a turn may take
 constexpr double FULL_LEAN_SPEED = 25;   // ft/s: slower bikes lean less
-constexpr double LEAN_GAIN = 1.2;        // steer per radian of lean missing
-constexpr double LEAN_RATE_DAMPING = 0.25;  // steer per rad/s of leaning
+constexpr double LEAN_RATE_PER_LEAN = 2.5;  // rad/s of leaning per radian missing
+constexpr double MOST_RATE_DOWN = 3.9, MOST_RATE_UP = 9.8;  // rad/s into a lean, back up
+constexpr double RATE_DEAD_BAND = 0.125; // rad/s
+constexpr double STEER_PER_RATE = 4;     // steer per rad/s beyond the dead band
 // Before a take-off the bike is brought upright: a bike that leaves the
 // ground leaning lands leaning.
 constexpr double STAND_UP_TIME = 0.8;    // s before a take-off
@@ -178,16 +184,22 @@ double steering(const Bike& b, const RiderLines& r, double speed, const Aim& a) 
   const double lean_wanted = std::clamp(std::atan(sideways / GRAVITY), -most_lean, most_lean);
   const double lean = -roll_angle(b.frame);  // positive: leaning right
   const double leaning = -world_to_body(b.frame, body_angular_velocity(b.frame)).z;
-  return std::clamp(LEAN_GAIN * (lean_wanted - lean) - LEAN_RATE_DAMPING * leaning, -1.0, 1.0);
+  double rate_wanted = (lean_wanted - lean) * LEAN_RATE_PER_LEAN;
+  const double most_rate = rate_wanted * lean < 0 ? MOST_RATE_UP : MOST_RATE_DOWN;
+  rate_wanted = std::clamp(rate_wanted, -most_rate, most_rate);
+  const double rate_error = rate_wanted - leaning;
+  const double close_enough = std::clamp(rate_error, -RATE_DEAD_BAND, RATE_DEAD_BAND);
+  return std::clamp(STEER_PER_RATE * (rate_error - close_enough), -1.0, 1.0);
 }
 
 // The speed at which the arc to the aim can be ridden; slow enough to turn
-// on the spot when the aim lies behind.
+// on the spot when the aim lies behind (riding round in a circle, a bike
+// can orbit a point close beside the path for good).
 double turning_speed(const Bike& b, double speed, const Aim& a) {
   if (std::fabs(a.angle) > M_PI / 2) return TURNING_ROUND_SPEED;
   const double aim_distance = std::clamp(speed * AIM_TIME, AIM_NEAREST, AIM_FARTHEST);
   const double radius = aim_distance / std::max(2 * std::fabs(std::sin(a.angle)), 1e-3);
-  return std::max(std::sqrt(GRIP_USED * tyre_grip(b) * GRAVITY * radius), TURNING_ROUND_SPEED);
+  return std::max(std::sqrt(GRIP_USED * tyre_grip(b) * GRAVITY * radius), SLOWEST_TURN);
 }
 
 // The speed of a bike in the box ahead of the robot, when one is there.

@@ -30,6 +30,10 @@ constexpr CoachPace PACES[] = {{50, 17}, {60, 20.5}, {70, 24}};
 constexpr int COACH_PLACES[] = {0, 5, 11, 16, 22, 27, 33, 38};
 constexpr int COACH_LAPS = 3;
 constexpr double SLOWER_COACHES[] = {1, 0.85, 0.7};  // shares of the pace, tried in turn
+// A section where every coach ride crawled or fell has no line: coaches
+// ride it again from these places, slower each round, until it has one.
+constexpr int GAP_PLACES[] = {0, 19};
+constexpr double GAP_SHARES[] = {0.85, 0.7, 0.55};
 
 // Robots: explorers that try the lines first, then racers that rate them.
 constexpr int EXPLORING_RACES = 1, RACING_RACES = 2;
@@ -62,21 +66,39 @@ struct Training {
     return n;
   }
 
+  // One coach ride from `place` at `share` of the pace; whether it finished.
+  bool coach_ride(int place, double share) {
+    int32_t lineup[RACE_SLOTS] = {};
+    lineup[place] = SLOT_HUMAN;
+    set_coach_pace({PACES[skill].top_speed * share, PACES[skill].turn_speed * share});
+    reset_coaches();
+    if (!start(lineup, COACH_LAPS)) return false;
+    run(MOST_COACH_SECONDS);
+    ++report->coach_rides;
+    return finishers() > 0;
+  }
+
   // A coach that falls too often to finish rides again, slower.
   void coach_race(int place) {
-    for (double share : SLOWER_COACHES) {
-      int32_t lineup[RACE_SLOTS] = {};
-      lineup[place] = SLOT_HUMAN;
-      set_coach_pace({PACES[skill].top_speed * share, PACES[skill].turn_speed * share});
-      reset_coaches();
-      if (!start(lineup, COACH_LAPS)) return;
-      run(MOST_COACH_SECONDS);
-      ++report->coach_rides;
-      if (finishers() > 0) {
+    for (double share : SLOWER_COACHES)
+      if (coach_ride(place, share)) {
         ++report->coach_finishes;
         return;
       }
+  }
+
+  void fill_gaps() {
+    for (double share : GAP_SHARES) {
+      if (every_section_has_lines()) return;
+      for (int place : GAP_PLACES) coach_ride(place, share);
     }
+  }
+
+  // (A ride's lines join the tables as its sections close.)
+  static bool every_section_has_lines() {
+    for (const LineTable& table : line_set.tables)
+      if (line_count(table) == 0) return false;
+    return true;
   }
 
   void robot_race(int race_number, bool exploring) {
@@ -110,6 +132,7 @@ std::string train_lines(const std::string& track, int skill, TrainingReport* rep
     return "";
 
   for (int place : COACH_PLACES) t.coach_race(place);
+  t.fill_gaps();
   for (int k = 0; k < EXPLORING_RACES; ++k) t.robot_race(k, true);
   for (int k = 0; k < RACING_RACES; ++k) t.robot_race(EXPLORING_RACES + k, false);
   // The last race's learning is saved by the next start: one more, empty.
