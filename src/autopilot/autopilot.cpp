@@ -57,7 +57,7 @@ void set_personality(Bike& b, const char* name) {
   RiderLines& r = rider_lines(b);
   r.personality = index;
   clear_path(r);
-  r.recovery = r.pick_counter = r.blocked = r.back_offs = r.backing_up = 0;
+  r.recovery = r.pick_counter = r.blocked = r.back_offs = r.backing_up = r.held = r.pushing_past = 0;
   r.last_advance = 0;
   r.launch_time = r.along = 0;
   r.eased_off = r.turning_round = false;

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "autopilot/autopilot.h"
+#include "autopilot/gate_path.h"
 #include "autopilot/line_links.h"
 #include "autopilot/line_plan.h"
 #include "autopilot/line_sections.h"
@@ -20,7 +21,6 @@
 #include "race/lap_timing.h"
 #include "race/race_session.h"
 #include "race/standings.h"
-#include "track/timing_gates.h"
 
 namespace {
 
@@ -28,8 +28,6 @@ constexpr int LOOK_SECTIONS = 8;
 constexpr double PLAN_FROM = 40, PLAN_RAMP = 0.05;  // s of race time, per s
 constexpr double NEAR_END = 3;                       // ft: ends this close count as picked too
 constexpr double REPICK_SECONDS = 3;
-constexpr int MOST_SECTION_GATES = 64;
-constexpr float GATE_PATH_SPEED = 25;  // ft/s
 
 // Leading, with a second rider, by more than the personality's threshold
 // at the second rider's last gate.
@@ -73,19 +71,6 @@ double start_match(const Bike& b, const RacingLine& j) {
   return 10 * m * m * m;
 }
 
-// A path through the centres of a race section's gates, at a pace a
-// bike takes any turn at; the number of samples.
-int gate_path(int section, LineSample out[MOST_SECTION_GATES]) {
-  int p = 0;
-  while (section_index(p) < section) ++p;
-  int count = 0;
-  for (; section_index(p) == section && count < MOST_SECTION_GATES; ++p) {
-    const TimingGate& g = timing_gates[static_cast<size_t>(sequence_gate(p))];
-    out[count++] = {g.centre[0], g.centre[1], g.centre[2], GATE_PATH_SPEED, 0};
-  }
-  return count;
-}
-
 void mark_picked(LineTable& table, const RacingLine& chosen) {
   const LineSample& end = chosen.samples.back();
   for (RacingLine& line : table.lines) {
@@ -105,8 +90,8 @@ bool pick_next_line(Bike& b) {
   LineTable& table = line_set.tables[static_cast<size_t>(section_table(section))];
   if (line_count(table) == 0) {
     // Nobody has a line here yet: the robot rides from gate to gate.
-    LineSample gates[MOST_SECTION_GATES];
-    append_line(r, gates, gate_path(section, gates), section);
+    LineSample gates[MOST_GATE_SAMPLES];
+    append_line(r, gates, gate_path(first_position(section), gates), section);
     ++r.pick_counter;
     return true;
   }

@@ -44,6 +44,8 @@ struct RiderLines {
   int back_offs = 0;             // times it backed off an obstacle
   int backing_up = 0;            // ticks left walking the bike back off an obstacle
   bool turning_round = false;    // walking the bike round on the spot
+  int held = 0;                  // ticks held nearly still by a bike ahead
+  int pushing_past = 0;          // ticks left not following bikes ahead
 };
 
 // The state of a bike's slot.

@@ -30,21 +30,15 @@ constexpr double FAR_OFF = 15;           // ft from the path: heading back to it
 
 // Steering: pure pursuit of a point on the path ahead, the further ahead
 // the faster the bike goes. The arc to the point asks for a lean (within
-// the tyres' grip, less when slow); the lean missing asks for a rate of
-// leaning, and the bars push only while the bike leans slower or faster
-// than that by more than a dead band (the bike's own levelling does the
-// rest). Measured over 8 robots on Rabbit Hill, this rode 1.7 times as far
-// as bars pushed in proportion to the lean missing, which overshoot at
-// speed; steering on the heading error or on the turning rate throws the
-// bike over when the aim is far off, and nearer aims weave.
+// the tyres' grip, less when slow), and on arcade physics the bars ask the
+// bike for that lean directly. Measured on the shipped tracks and a small
+// loop, pursuit beat steering on the heading error or on the turning rate,
+// which throw the bike over when the aim is far off; nearer aims weave.
 constexpr double AIM_TIME = 1.0;         // s of travel to the point steered for
 constexpr double AIM_NEAREST = 25, AIM_FARTHEST = 60;  // ft
 constexpr double GRIP_USED = 0.8;        // share of the tyres' grip a turn may take
 constexpr double FULL_LEAN_SPEED = 25;   // ft/s: slower bikes lean less
-constexpr double LEAN_RATE_PER_LEAN = 2.5;  // rad/s of leaning per radian missing
-constexpr double MOST_RATE_DOWN = 3.9, MOST_RATE_UP = 9.8;  // rad/s into a lean, back up
-constexpr double RATE_DEAD_BAND = 0.125; // rad/s
-constexpr double STEER_PER_RATE = 4;     // steer per rad/s beyond the dead band
+constexpr double FULL_LOCK_LEAN = M_PI / 4;  // the lean full lock asks for
 // Before a take-off the bike is brought upright: a bike that leaves the
 // ground leaning lands leaning.
 constexpr double STAND_UP_TIME = 0.8;    // s before a take-off
@@ -54,6 +48,9 @@ constexpr double STAND_UP_AIM = 0.35;    // rad: aiming further off, the turn co
 // Other bikes: one inside a box ahead of the robot (2 ft either side, up
 // to 4 ft plus a second of travel ahead) sets the pace, 4 ft behind it.
 constexpr double BOX_HALF_WIDTH = 2, BOX_AHEAD = 4;
+constexpr double HELD_SPEED = 5;         // ft/s
+constexpr int HELD_TICKS = 2 * TICKS_PER_SECOND;
+constexpr int PUSH_PAST_TICKS = 3 * TICKS_PER_SECOND;
 
 // A foot down below this speed, or a little faster when leaning hard.
 constexpr double FOOT_DOWN_SPEED = 6;    // ft/s
@@ -152,6 +149,18 @@ double tyre_grip(const Bike& b) {
   return std::min(FrictionAt(b.wheel[WHEEL_FRONT].kind, ROLLING_SLIP), FrictionAt(b.wheel[WHEEL_REAR].kind, ROLLING_SLIP));
 }
 
+// On arcade physics the grip falls with the lean, to 0.625 at 45 degrees.
+double lean_grip(double lean) { return 1 - 0.375 * std::clamp(4 * std::fabs(lean) / M_PI, 0.0, 1.0); }
+
+// The steepest lean whose turn the grip holds with a margin:
+// tan(lean) = GRIP_USED * grip * lean_grip(lean), found by iteration.
+double steepest_lean(const Bike& b) {
+  const double grip = GRIP_USED * tyre_grip(b);
+  double lean = std::atan(grip);
+  for (int k = 0; k < 4; ++k) lean = std::atan(grip * lean_grip(lean));
+  return lean;
+}
+
 // Where the robot heads: the point on the path `aim` ft beyond its place,
 // or beyond the nearest point when it is off the path.
 struct Aim {
@@ -177,19 +186,12 @@ double steering(const Bike& b, const RiderLines& r, double speed, const Aim& a) 
   // own formula would fade there and leave the bike circling the aim).
   const double bend = std::fabs(a.angle) > M_PI / 2 ? (a.angle > 0 ? 1.0 : -1.0) : std::sin(a.angle);
   const double sideways = 2 * speed * speed * bend / aim_distance;
-  double most_lean = std::atan(GRIP_USED * tyre_grip(b)) * std::clamp(speed / FULL_LEAN_SPEED, 0.2, 1.0);
+  double most_lean = steepest_lean(b) * std::clamp(speed / FULL_LEAN_SPEED, 0.2, 1.0);
   // (Unless the bike is well off its line: getting back to it comes first.)
   if (!a.far_off && std::fabs(a.angle) < STAND_UP_AIM)
     most_lean *= std::clamp(time_to_take_off(r, speed) / STAND_UP_TIME, STEER_AT_TAKE_OFF, 1.0);
   const double lean_wanted = std::clamp(std::atan(sideways / GRAVITY), -most_lean, most_lean);
-  const double lean = -roll_angle(b.frame);  // positive: leaning right
-  const double leaning = -world_to_body(b.frame, body_angular_velocity(b.frame)).z;
-  double rate_wanted = (lean_wanted - lean) * LEAN_RATE_PER_LEAN;
-  const double most_rate = rate_wanted * lean < 0 ? MOST_RATE_UP : MOST_RATE_DOWN;
-  rate_wanted = std::clamp(rate_wanted, -most_rate, most_rate);
-  const double rate_error = rate_wanted - leaning;
-  const double close_enough = std::clamp(rate_error, -RATE_DEAD_BAND, RATE_DEAD_BAND);
-  return std::clamp(STEER_PER_RATE * (rate_error - close_enough), -1.0, 1.0);
+  return std::clamp(lean_wanted / FULL_LOCK_LEAN, -1.0, 1.0);  // positive: leaning right
 }
 
 // The speed at which the arc to the aim can be ridden; slow enough to turn
@@ -199,7 +201,7 @@ double turning_speed(const Bike& b, double speed, const Aim& a) {
   if (std::fabs(a.angle) > M_PI / 2) return TURNING_ROUND_SPEED;
   const double aim_distance = std::clamp(speed * AIM_TIME, AIM_NEAREST, AIM_FARTHEST);
   const double radius = aim_distance / std::max(2 * std::fabs(std::sin(a.angle)), 1e-3);
-  return std::max(std::sqrt(GRIP_USED * tyre_grip(b) * GRAVITY * radius), SLOWEST_TURN);
+  return std::max(std::sqrt(std::tan(steepest_lean(b)) * GRAVITY * radius), SLOWEST_TURN);
 }
 
 // The speed of a bike in the box ahead of the robot, when one is there.
@@ -216,6 +218,22 @@ double pace_of_bike_ahead(const Bike& b, const Heading& h, double speed, double 
     wanted = std::min(wanted, std::max(its_speed, 0.0) + 2 * (ahead - BOX_AHEAD));
   }
   return wanted;
+}
+
+// Held nearly still behind a bike for long (one fallen or stuck across the
+// way), the robot stops following it for a while and pushes past.
+double follow_bike_ahead(const Bike& b, RiderLines& r, const Heading& h, double speed, double wanted) {
+  if (r.pushing_past > 0) {
+    --r.pushing_past;
+    return wanted;
+  }
+  const double paced = pace_of_bike_ahead(b, h, speed, wanted);
+  r.held = paced < wanted && speed < HELD_SPEED ? r.held + 1 : 0;
+  if (r.held > HELD_TICKS) {
+    r.held = 0;
+    r.pushing_past = PUSH_PAST_TICKS;
+  }
+  return paced;
 }
 
 void hold_speed(Bike& b, double speed, double wanted) {
@@ -331,6 +349,6 @@ void ride_path(Bike& b, RiderLines& r) {
   // Back to the path at a steady pace.
   if (g.far_off) wanted = std::min(wanted, REJOIN_SPEED);
   wanted = std::min(wanted, turning_speed(b, speed, g));
-  wanted = pace_of_bike_ahead(b, h, speed, wanted);
+  wanted = follow_bike_ahead(b, r, h, speed, wanted);
   hold_speed(b, speed, riding ? wanted : 0);
 }
