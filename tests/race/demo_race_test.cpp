@@ -3,13 +3,10 @@
 // tick, a recording survives a crash, and a running race allocates nothing.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
-
 #include <sys/resource.h>
 #include <csignal>
 
+#include "allocation_counter.h"
 #include "coach.h"
 #include "core/messages.h"
 #include "core/race_clock.h"
@@ -26,36 +23,7 @@
 #include "race_kit.h"
 #include "track/terrain.h"
 
-// Counts the allocations of the thread that asks for it (see
-// RunningRaceAllocatesNothing).
 namespace {
-thread_local bool counting_allocations = false;
-std::atomic<long> allocations{0};
-}  // namespace
-
-namespace {
-void* counted_malloc(size_t size) {
-  if (counting_allocations) ++allocations;
-  return std::malloc(size ? size : 1);
-}
-}  // namespace
-
-void* operator new(size_t size) {
-  if (void* p = counted_malloc(size)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](size_t size) { return operator new(size); }
-void* operator new(size_t size, const std::nothrow_t&) noexcept { return counted_malloc(size); }
-void* operator new[](size_t size, const std::nothrow_t&) noexcept { return counted_malloc(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
-
-namespace {
-
 
 class DemoRace : public race_kit::FlatsRace {
  protected:
@@ -217,12 +185,11 @@ TEST_F(DemoRace, RunningRaceAllocatesNothing) {
   std::vector<int32_t> l = lineup({SLOT_HUMAN, SLOT_ROBOT, SLOT_ROBOT, SLOT_ROBOT});
   ASSERT_EQ(start_race(l.data(), 0, 1, 0, 3, 0), 1);
   ride(16 * TICKS_PER_SECOND);  // through the gate drop and away
-  allocations = 0;
-  counting_allocations = true;
+  allocation_counter::start();
   ride(10 * TICKS_PER_SECOND);
-  counting_allocations = false;
+  const long allocations = allocation_counter::stop();
   EXPECT_GT(race.slot_bike[0]->gates_passed, 0) << "the coach should be riding";
-  EXPECT_EQ(allocations.load(), 0);
+  EXPECT_EQ(allocations, 0);
 }
 
 }  // namespace

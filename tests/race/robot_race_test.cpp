@@ -1,8 +1,9 @@
 // Robots end to end on the small "flats" loop: the coach rides three laps
 // and its rides become the track's racing lines; then robots race on those
-// lines and complete laps.
+// lines, complete laps, and allocate nothing while they race.
 #include <gtest/gtest.h>
 
+#include "allocation_counter.h"
 #include "autopilot/autopilot.h"
 #include "autopilot/racing_lines.h"
 #include "coach.h"
@@ -52,7 +53,11 @@ TEST_F(RobotRace, RobotsCompleteLapsOnLinesTheCoachRode) {
   int lines = 0;
   for (const LineTable& table : line_set.tables) lines += line_count(table);
   EXPECT_GE(lines, 4) << "every section has a line";
-  ride(300);
+  ride(20);  // away from the gate, lines picked and riding
+  allocation_counter::start();
+  ride(10);
+  EXPECT_EQ(allocation_counter::stop(), 0) << "racing robots allocate nothing";
+  ride(270);
   for (int slot = 0; slot < 3; ++slot) {
     ASSERT_NE(race.slot_bike[slot], nullptr);
     EXPECT_GE(completed_laps(*race.slot_bike[slot]), 1) << "robot in slot " << slot;
