@@ -1,5 +1,7 @@
 #include "lines/line_training.h"
 
+#include <algorithm>
+
 #include "autopilot/autopilot.h"
 #include "autopilot/line_plan.h"
 #include "autopilot/racing_lines.h"
@@ -34,6 +36,9 @@ constexpr double SLOWER_COACHES[] = {1, 0.85, 0.7};  // shares of the pace, trie
 // ride it again from these places, slower each round, until it has one.
 constexpr int GAP_PLACES[] = {0, 19};
 constexpr double GAP_SHARES[] = {0.85, 0.7, 0.55};
+// A coach line this much slower than the section's fastest went astray (a
+// fall, a missed gate ridden back to): robots would copy the detour.
+constexpr double DETOUR_SHARE = 1.3;
 
 // Robots: explorers that try the lines first, then racers that rate them.
 constexpr int EXPLORING_RACES = 1, RACING_RACES = 2;
@@ -94,6 +99,16 @@ struct Training {
     }
   }
 
+  static void drop_detours() {
+    for (LineTable& table : line_set.tables) {
+      int32_t fastest = NO_TIME;
+      for (const RacingLine& line : table.lines)
+        if (!line.empty()) fastest = std::min(fastest, line.own_time);
+      for (RacingLine& line : table.lines)
+        if (!line.empty() && line.own_time > fastest * DETOUR_SHARE) clear_line(line);
+    }
+  }
+
   // (A ride's lines join the tables as its sections close.)
   static bool every_section_has_lines() {
     for (const LineTable& table : line_set.tables)
@@ -133,6 +148,7 @@ std::string train_lines(const std::string& track, int skill, TrainingReport* rep
 
   for (int place : COACH_PLACES) t.coach_race(place);
   t.fill_gaps();
+  Training::drop_detours();
   for (int k = 0; k < EXPLORING_RACES; ++k) t.robot_race(k, true);
   for (int k = 0; k < RACING_RACES; ++k) t.robot_race(EXPLORING_RACES + k, false);
   // The last race's learning is saved by the next start: one more, empty.
