@@ -10,6 +10,7 @@
 #include "core/units.h"
 #include "physics/bike.h"
 #include "physics/bike_controls.h"
+#include "physics/ground_contact.h"
 #include "physics/ground_plane.h"
 #include "physics/rider.h"
 #include "race/race_session.h"
@@ -149,15 +150,13 @@ double tyre_grip(const Bike& b) {
   return std::min(FrictionAt(b.wheel[WHEEL_FRONT].kind, ROLLING_SLIP), FrictionAt(b.wheel[WHEEL_REAR].kind, ROLLING_SLIP));
 }
 
-// On arcade physics the grip falls with the lean, to 0.625 at 45 degrees.
-double lean_grip(double lean) { return 1 - 0.375 * std::clamp(4 * std::fabs(lean) / M_PI, 0.0, 1.0); }
-
-// The steepest lean whose turn the grip holds with a margin:
-// tan(lean) = GRIP_USED * grip * lean_grip(lean), found by iteration.
+// The steepest lean whose turn the grip holds with a margin, on arcade
+// physics where the grip falls with the lean:
+// tan(lean) = GRIP_USED * grip * arcade_grip_at(lean), found by iteration.
 double steepest_lean(const Bike& b) {
   const double grip = GRIP_USED * tyre_grip(b);
   double lean = std::atan(grip);
-  for (int k = 0; k < 4; ++k) lean = std::atan(grip * lean_grip(lean));
+  for (int k = 0; k < 4; ++k) lean = std::atan(grip * arcade_grip_at(lean));
   return lean;
 }
 

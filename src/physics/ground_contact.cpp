@@ -104,11 +104,9 @@ bool wheel_ground_contact(const Terrain& t, WheelContact& w, double grip, bool m
   return true;
 }
 
-double arcade_grip(const Bike& b) {
-  if (!(b.flags & OPTION_ARCADE)) return 1;
-  double lean = std::fabs(roll_angle(b.frame));
-  return 1 - 0.375 * std::clamp(4 * lean / M_PI, 0.0, 1.0);
-}
+double arcade_grip_at(double lean) { return 1 - 0.375 * std::clamp(4 * std::fabs(lean) / M_PI, 0.0, 1.0); }
+
+double arcade_grip(const Bike& b) { return b.flags & OPTION_ARCADE ? arcade_grip_at(roll_angle(b.frame)) : 1; }
 
 bool collide_bike_ground(Bike& b) {
   const Terrain& t = terrain;

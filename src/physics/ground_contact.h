@@ -23,3 +23,5 @@ bool collide_bike_ground(Bike& b);
 
 // Grip left at the frame's lean in arcade mode: 1 upright, 0.625 from 45 degrees.
 double arcade_grip(const Bike& b);
+// The same at a given lean (rad, either side).
+double arcade_grip_at(double lean);
