@@ -5,6 +5,7 @@
 
 #include "autopilot/autopilot.h"
 #include "autopilot/gate_path.h"
+#include "autopilot/hang_up.h"
 #include "autopilot/line_sections.h"
 #include "autopilot/rider_state.h"
 #include "autopilot/robot_path.h"
@@ -72,7 +73,9 @@ void pick_when_short(Bike& b, RiderLines& r) {
 void ride_along(Bike& b, RiderLines& r) {
   b.flags |= ROBOT_ASSISTS;
   if (start_procedure(b, r)) {
-    r.last_advance = race_clock;  // waiting at the gate is not being stuck
+    // Waiting at the gate is not being stuck.
+    r.last_advance = race_clock;
+    reset_hang_up_watch(b, r);
     return;
   }
   const int32_t idle = race_clock - r.last_advance;
@@ -83,6 +86,7 @@ void ride_along(Bike& b, RiderLines& r) {
   } else if (idle > STUCK_TICKS) {
     r.recovery = RECOVERING;  // rejoins the path closely
   }
+  rescue_when_hung_up(b, r);
   ride_path(b, r);
 }
 

@@ -46,6 +46,11 @@ struct RiderLines {
   bool turning_round = false;    // walking the bike round on the spot
   int held = 0;                  // ticks held nearly still by a bike ahead
   int pushing_past = 0;          // ticks left not following bikes ahead
+  int turning_ticks = 0;         // ticks spent walking the bike round this time
+  // Where the bike has stayed within a few feet of, since when: how long
+  // it has been hung up.
+  double still_x = 0, still_z = 0;
+  int32_t still_since = 0;
 };
 
 // The state of a bike's slot.

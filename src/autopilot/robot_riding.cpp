@@ -57,9 +57,11 @@ constexpr int PUSH_PAST_TICKS = 3 * TICKS_PER_SECOND;
 constexpr double FOOT_DOWN_SPEED = 6;    // ft/s
 constexpr double FOOT_DOWN_LEAN = 0.6;   // rad
 
-// Stuck against something: after this long at full drive without moving,
-// the robot walks the bike back for a while.
+// Stuck against something: after this long driving without moving (the
+// throttle may be held back by a spinning rear wheel), the robot walks the
+// bike back for a while.
 constexpr double BLOCKED_SPEED = 2;      // ft/s
+constexpr double DRIVING_THROTTLE = 0.3;
 constexpr int BLOCKED_TICKS = 3 * TICKS_PER_SECOND / 2;
 constexpr int BACK_OFF_TICKS = 2 * TICKS_PER_SECOND;
 
@@ -67,6 +69,9 @@ constexpr int BACK_OFF_TICKS = 2 * TICKS_PER_SECOND;
 constexpr double WALKING_SPEED = 5;      // ft/s
 constexpr double TURN_ROUND_ANGLE = M_PI / 5;
 constexpr double TURNED_ROUND_ANGLE = M_PI / 16;
+// Walking round this long without facing the path, the bike is caught on
+// something: it backs off instead.
+constexpr int MOST_TURNING_TICKS = 4 * TICKS_PER_SECOND;
 
 // Landing.
 constexpr double MOST_PITCH = M_PI / 4;
@@ -85,11 +90,16 @@ Heading heading(const Bike& b) {
   return {f, right_of(f)};
 }
 
-// The point `distance` ft along the path beyond the fractional index `along`.
-Flat point_along(const std::vector<LineSample>& path, double along, double distance) {
+// The point `distance` ft along the path beyond the fractional index
+// `along`, going no further than sample `last`; `last` itself when it lies
+// behind `along` (a path that starts behind the bike, such as the way back
+// to a missed gate, is ridden from its start).
+Flat point_along(const std::vector<LineSample>& path, double along, double distance, int last) {
   const int n = static_cast<int>(path.size());
+  last = std::clamp(last, 0, n - 1);
+  if (last < along) return flat(path[static_cast<size_t>(last)]);
   Flat at = flat(path_point(path, along));
-  for (int k = static_cast<int>(along) + 1; k < n; ++k) {
+  for (int k = static_cast<int>(along) + 1; k <= last; ++k) {
     const Flat next = flat(path[static_cast<size_t>(k)]);
     const double step = norm(next - at);
     if (step >= distance) {
@@ -161,7 +171,8 @@ double steepest_lean(const Bike& b) {
 }
 
 // Where the robot heads: the point on the path `aim` ft beyond its place,
-// or beyond the nearest point when it is off the path.
+// or beyond the nearest point when it is off the path, but never beyond
+// the target (which holds back where the path doubles back on itself).
 struct Aim {
   double angle = 0;      // rad from the bike's heading, positive right
   bool far_off = false;  // well away from the path: heading back to it
@@ -173,7 +184,7 @@ Aim aim(const Bike& b, const RiderLines& r, const Heading& h, double speed) {
   const LineSample here = path_point(r.path, r.along);
   a.far_off = norm(at - flat(here)) > FAR_OFF;
   const double distance = std::clamp(speed * AIM_TIME, AIM_NEAREST, AIM_FARTHEST);
-  const Flat to_aim = point_along(r.path, r.along, distance) - at;
+  const Flat to_aim = point_along(r.path, r.along, distance, r.target) - at;
   a.angle = turn_between(h.forward, to_aim);
   return a;
 }
@@ -302,11 +313,12 @@ void ride_path(Bike& b, RiderLines& r) {
   const Aim g = aim(b, r, h, speed);
   const bool riding = !bike_crashed(b);
   // Driving hard without moving: something is in the way; back off it.
-  r.blocked = riding && speed < BLOCKED_SPEED && b.controls.throttle > 0.5 ? r.blocked + 1 : 0;
-  if (r.blocked > BLOCKED_TICKS) {
+  r.blocked = riding && speed < BLOCKED_SPEED && b.controls.throttle > DRIVING_THROTTLE ? r.blocked + 1 : 0;
+  if (r.blocked > BLOCKED_TICKS || r.turning_ticks > MOST_TURNING_TICKS) {
     // Each time it backs off further, turning the other way, so that it
     // tries the obstacle from another side.
-    r.blocked = 0;
+    r.blocked = r.turning_ticks = 0;
+    r.turning_round = false;
     ++r.back_offs;
     r.backing_up = BACK_OFF_TICKS * (1 + r.back_offs % 3);
   }
@@ -323,6 +335,7 @@ void ride_path(Bike& b, RiderLines& r) {
   // it points where it should go.
   if (riding && speed < WALKING_SPEED && std::fabs(g.angle) > TURN_ROUND_ANGLE) r.turning_round = true;
   if (!riding || std::fabs(g.angle) < TURNED_ROUND_ANGLE || speed > DAB_SPEED_BASE) r.turning_round = false;
+  r.turning_ticks = r.turning_round ? r.turning_ticks + 1 : 0;
   if (r.turning_round) {
     set_throttle(b, 0);
     set_engagement(b, 0);

@@ -185,4 +185,20 @@ TEST_F(RobotTarget, RidingAlongCountsThreeSecondsWithoutAMoveAsStuck) {
   }
 }
 
+TEST_F(RobotTarget, HeadsForAPathStartingBehindItBeforeRidingOn) {
+  race.start_signal_tick = START_SIGNAL_TICKS;
+  race.gate_drop_tick = 13 * TICKS_PER_SECOND;
+  race_clock = 30 * TICKS_PER_SECOND;
+  RiderLines& r = lines();
+  // The way back to a missed gate: its first sample lies 40 ft behind the
+  // bike, out of a recovering robot's reach; the rest runs on ahead.
+  r.path = path_ahead({-40, 10, 20, 30, 40});
+  r.target = 0;
+  r.recovery = RECOVERING;
+  r.last_advance = race_clock;
+  ride_along(*bike, r);
+  EXPECT_EQ(r.target, 0);
+  EXPECT_TRUE(r.turning_round) << "standing still, it turns round toward the path's start";
+}
+
 }  // namespace

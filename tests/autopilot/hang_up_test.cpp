@@ -1,0 +1,105 @@
+// A robot that has stayed on one spot for long is lifted back onto its
+// path a little ahead, facing along it, away from other bikes.
+#include <cmath>
+#include <vector>
+
+#include "autopilot/autopilot.h"
+#include "autopilot/hang_up.h"
+#include "autopilot/robot_path.h"
+#include "autopilot_kit.h"
+#include "core/race_clock.h"
+#include "core/units.h"
+#include "physics/bike_load.h"
+#include "physics/bike_tick.h"
+#include "race/race_session.h"
+
+using namespace autopilot_kit;
+
+namespace {
+
+constexpr int32_t NOW = 100 * TICKS_PER_SECOND;
+constexpr int32_t HUNG_UP = 15 * TICKS_PER_SECOND;
+
+class HangUp : public RobotBikeTest {
+ protected:
+  void SetUp() override {
+    RobotBikeTest::SetUp();
+    set_personality(*bike, "birch");
+    std::copy(std::begin(race.slot_bike), std::end(race.slot_bike), saved_bikes);
+    std::fill(std::begin(race.slot_bike), std::end(race.slot_bike), nullptr);
+    race.slot_bike[0] = bike;
+    // A path running toward -z from where the bike stands, a sample every
+    // 10 ft; the bike stands across it.
+    RiderLines& r = rider_lines(*bike);
+    for (int k = 0; k < 12; ++k) r.path.push_back(sample(200, static_cast<float>(200 - 10 * k)));
+    r.target = 3;
+    r.along = 0;
+    // Where the frame stands from the point a bike is put down at, facing -z.
+    stand_at(200, 200, 0);
+    frame_offset_z = at().z - 200;
+    stand_at(200, 200, M_PI / 2);
+    race_clock = NOW;
+    reset_hang_up_watch(*bike, r);
+    remember_pick(*bike, 0, 17);
+  }
+  void TearDown() override {
+    if (other) free_bike(other);
+    std::copy(std::begin(saved_bikes), std::end(saved_bikes), race.slot_bike);
+    RobotBikeTest::TearDown();
+  }
+
+  RiderLines& lines() { return rider_lines(*bike); }
+
+  Bike* saved_bikes[RACE_SLOTS] = {};
+  Bike* other = nullptr;
+  double frame_offset_z = 0;
+};
+
+TEST_F(HangUp, OnlyAfterFifteenSecondsWithinAFewFeetOfOneSpot) {
+  RiderLines& r = lines();
+  race_clock = NOW + HUNG_UP - 1;
+  EXPECT_FALSE(rescue_when_hung_up(*bike, r));
+
+  // Having got somewhere, the watch starts again from there.
+  const double first_x = at().x;
+  stand_at(206, 200, M_PI / 2);
+  race_clock = NOW + HUNG_UP;
+  EXPECT_FALSE(rescue_when_hung_up(*bike, r));
+  EXPECT_EQ(r.still_since, NOW + HUNG_UP);
+  EXPECT_NEAR(r.still_x, first_x + 6, 0.5);
+  race_clock = NOW + 2 * HUNG_UP - 1;
+  EXPECT_FALSE(rescue_when_hung_up(*bike, r));
+  EXPECT_NEAR(at().x, first_x + 6, 0.5) << "left where it was";
+}
+
+TEST_F(HangUp, LiftsTheBikeOntoThePathAheadFacingAlongIt) {
+  RiderLines& r = lines();
+  r.recovery = 0;
+  r.turning_round = true;
+  race_clock = NOW + HUNG_UP;
+  ASSERT_TRUE(rescue_when_hung_up(*bike, r));
+  EXPECT_NEAR(at().x, 200, 0.5);
+  EXPECT_NEAR(at().z - frame_offset_z, 190, 0.5) << "one sample ahead of its place";
+  EXPECT_LT(forward().z, -0.99) << "facing along the path";
+  EXPECT_EQ(remembered_pick(*bike, 0), 0) << "the spoiled ride scores no line";
+  EXPECT_EQ(r.recovery, RECOVERING);
+  EXPECT_FALSE(r.turning_round);
+  EXPECT_EQ(r.last_advance, NOW + HUNG_UP);
+  EXPECT_GE(r.target, 2);
+  // The watch starts afresh: no second lift straight away.
+  race_clock = NOW + HUNG_UP + 1;
+  EXPECT_FALSE(rescue_when_hung_up(*bike, r));
+}
+
+TEST_F(HangUp, NotOntoAnotherBike) {
+  other = load_bike("crf250(2009)", 1, "8", nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(other, nullptr);
+  place_bike(*other, 201, 191, 0);
+  race.slot_bike[1] = other;
+  RiderLines& r = lines();
+  race_clock = NOW + HUNG_UP;
+  ASSERT_TRUE(rescue_when_hung_up(*bike, r));
+  EXPECT_NEAR(at().z - frame_offset_z, 180, 0.5) << "the first sample 8 ft clear of the other bike";
+}
+
+}  // namespace
