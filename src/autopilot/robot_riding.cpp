@@ -37,7 +37,8 @@ constexpr double FAR_OFF = 15;           // ft from the path: heading back to it
 // which throw the bike over when the aim is far off; nearer aims weave.
 constexpr double AIM_TIME = 1.0;         // s of travel to the point steered for
 constexpr double AIM_NEAREST = 25, AIM_FARTHEST = 60;  // ft
-constexpr double GRIP_USED = 0.8;        // share of the tyres' grip a turn may take
+constexpr double AIM_CLOSEST = 10;       // ft: a nearer aim (held back by the target) counts as this far
+constexpr double GRIP_USED = 1.0;        // share of the tyres' grip a turn may take
 constexpr double FULL_LEAN_SPEED = 25;   // ft/s: slower bikes lean less
 constexpr double FULL_LOCK_LEAN = M_PI / 4;  // the lean full lock asks for
 // Before a take-off the bike is brought upright: a bike that leaves the
@@ -175,6 +176,7 @@ double steepest_lean(const Bike& b) {
 // the target (which holds back where the path doubles back on itself).
 struct Aim {
   double angle = 0;      // rad from the bike's heading, positive right
+  double distance = 0;   // ft to the point aimed for
   bool far_off = false;  // well away from the path: heading back to it
 };
 
@@ -186,16 +188,16 @@ Aim aim(const Bike& b, const RiderLines& r, const Heading& h, double speed) {
   const double distance = std::clamp(speed * AIM_TIME, AIM_NEAREST, AIM_FARTHEST);
   const Flat to_aim = point_along(r.path, r.along, distance, r.target) - at;
   a.angle = turn_between(h.forward, to_aim);
+  a.distance = std::max(norm(to_aim), AIM_CLOSEST);
   return a;
 }
 
 // The bars: the lean of the arc to the aim, upright before a take-off.
 double steering(const Bike& b, const RiderLines& r, double speed, const Aim& a) {
-  const double aim_distance = std::clamp(speed * AIM_TIME, AIM_NEAREST, AIM_FARTHEST);
   // An aim behind the bike asks for the tightest turn toward it (the arc's
   // own formula would fade there and leave the bike circling the aim).
   const double bend = std::fabs(a.angle) > M_PI / 2 ? (a.angle > 0 ? 1.0 : -1.0) : std::sin(a.angle);
-  const double sideways = 2 * speed * speed * bend / aim_distance;
+  const double sideways = 2 * speed * speed * bend / a.distance;
   double most_lean = steepest_lean(b) * std::clamp(speed / FULL_LEAN_SPEED, 0.2, 1.0);
   // (Unless the bike is well off its line: getting back to it comes first.)
   if (!a.far_off && std::fabs(a.angle) < STAND_UP_AIM)
@@ -209,8 +211,7 @@ double steering(const Bike& b, const RiderLines& r, double speed, const Aim& a) 
 // can orbit a point close beside the path for good).
 double turning_speed(const Bike& b, double speed, const Aim& a) {
   if (std::fabs(a.angle) > M_PI / 2) return TURNING_ROUND_SPEED;
-  const double aim_distance = std::clamp(speed * AIM_TIME, AIM_NEAREST, AIM_FARTHEST);
-  const double radius = aim_distance / std::max(2 * std::fabs(std::sin(a.angle)), 1e-3);
+  const double radius = a.distance / std::max(2 * std::fabs(std::sin(a.angle)), 1e-3);
   return std::max(std::sqrt(std::tan(steepest_lean(b)) * GRAVITY * radius), SLOWEST_TURN);
 }
 
@@ -344,10 +345,11 @@ void ride_path(Bike& b, RiderLines& r) {
     set_steer(b, g.angle > 0 ? 1 : -1);
     return;
   }
-  // With a wheel off the ground the bars would only roll the bike: they
-  // stay straight until both tyres are down again.
-  const bool grounded = wheel_down(b, WHEEL_FRONT) && wheel_down(b, WHEEL_REAR);
-  set_steer(b, grounded ? steering(b, r, speed, g) : 0);
+  // In the air too: on arcade physics the bars lean the bike there, and a
+  // bike that lands leaning into the turn after a jump makes the turn.
+  set_steer(b, steering(b, r, speed, g));
+  // Front wheel up on the rear: weight over the bars brings it down.
+  if (wheel_down(b, WHEEL_REAR) && !wheel_down(b, WHEEL_FRONT)) set_lean(b, -1);
   // A foot down holds a slow or fallen bike up.
   const double lean = std::fabs(roll_angle(b.frame));
   set_dab(b, speed < FOOT_DOWN_SPEED || (speed < DAB_SPEED_BASE && lean > FOOT_DOWN_LEAN) ? 1 : 0);
