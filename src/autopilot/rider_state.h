@@ -46,6 +46,8 @@ struct RiderLines {
   bool turning_round = false;    // walking the bike round on the spot
   int held = 0;                  // ticks held nearly still by a bike ahead
   int pushing_past = 0;          // ticks left not following bikes ahead
+  int passing = 0;               // ticks left aiming to one side of a slower bike
+  int pass_side = 0;             // that side: 1 right, -1 left
   int turning_ticks = 0;         // ticks spent walking the bike round this time
   // Where the bike has stayed within a few feet of, since when: how long
   // it has been hung up.

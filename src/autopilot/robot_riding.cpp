@@ -53,6 +53,11 @@ constexpr double BOX_HALF_WIDTH = 2, BOX_AHEAD = 4;
 constexpr double HELD_SPEED = 5;         // ft/s
 constexpr int HELD_TICKS = 2 * TICKS_PER_SECOND;
 constexpr int PUSH_PAST_TICKS = 3 * TICKS_PER_SECOND;
+// Going round one that rides slower than the path by this much: the aim
+// moves this far to the side, and stays there this long after.
+constexpr double PASS_MARGIN = 3;        // ft/s
+constexpr double PASS_OFFSET = 5;        // ft
+constexpr int PASS_TICKS = TICKS_PER_SECOND;
 
 // A foot down below this speed, or a little faster when leaning hard.
 constexpr double FOOT_DOWN_SPEED = 6;    // ft/s
@@ -186,7 +191,8 @@ Aim aim(const Bike& b, const RiderLines& r, const Heading& h, double speed) {
   const LineSample here = path_point(r.path, r.along);
   a.far_off = norm(at - flat(here)) > FAR_OFF;
   const double distance = std::clamp(speed * AIM_TIME, AIM_NEAREST, AIM_FARTHEST);
-  const Flat to_aim = point_along(r.path, r.along, distance, r.target) - at;
+  Flat to_aim = point_along(r.path, r.along, distance, r.target) - at;
+  if (r.passing > 0) to_aim = to_aim + h.right * (r.pass_side * PASS_OFFSET);
   a.angle = turn_between(h.forward, to_aim);
   a.distance = std::max(norm(to_aim), AIM_CLOSEST);
   return a;
@@ -215,8 +221,16 @@ double turning_speed(const Bike& b, double speed, const Aim& a) {
   return std::max(std::sqrt(std::tan(steepest_lean(b)) * GRAVITY * radius), SLOWEST_TURN);
 }
 
-// The speed of a bike in the box ahead of the robot, when one is there.
-double pace_of_bike_ahead(const Bike& b, const Heading& h, double speed, double wanted) {
+// The bike in the box ahead of the robot that holds it back most: the
+// speed the robot may ride at behind it and which side of the robot's
+// heading it is on.
+struct BikeAhead {
+  double pace = HUGE_VAL;
+  double across = 0;  // ft to the right of the robot's heading
+  bool found = false;
+};
+BikeAhead bike_ahead(const Bike& b, const Heading& h, double speed) {
+  BikeAhead nearest;
   const Flat at = flat(body_position(b.frame));
   const double reach = BOX_AHEAD + speed * 1.0;
   for (const Bike* other : race.slot_bike) {
@@ -226,19 +240,32 @@ double pace_of_bike_ahead(const Bike& b, const Heading& h, double speed, double 
     // Alongside or behind, it is not in the way.
     if (ahead <= 0 || ahead > reach || std::fabs(across) > BOX_HALF_WIDTH) continue;
     const double its_speed = dot(flat(body_velocity(other->frame)), h.forward);
-    wanted = std::min(wanted, std::max(its_speed, 0.0) + 2 * (ahead - BOX_AHEAD));
+    const double pace = std::max(its_speed, 0.0) + 2 * (ahead - BOX_AHEAD);
+    if (pace < nearest.pace) nearest = {pace, across, true};
   }
-  return wanted;
+  return nearest;
+}
+
+// A bike ahead slower than the path: the robot moves its aim to the side
+// away from it and keeps it there a while, going round rather than queuing
+// behind it.
+void pass_bike_ahead(RiderLines& r, const BikeAhead& ahead, double path_speed) {
+  if (ahead.found && ahead.pace < path_speed - PASS_MARGIN) {
+    if (r.passing == 0) r.pass_side = ahead.across > 0 ? -1 : 1;
+    r.passing = PASS_TICKS;
+  } else if (r.passing > 0) {
+    --r.passing;
+  }
 }
 
 // Held nearly still behind a bike for long (one fallen or stuck across the
 // way), the robot stops following it for a while and pushes past.
-double follow_bike_ahead(const Bike& b, RiderLines& r, const Heading& h, double speed, double wanted) {
+double follow_bike_ahead(RiderLines& r, const BikeAhead& ahead, double speed, double wanted) {
   if (r.pushing_past > 0) {
     --r.pushing_past;
     return wanted;
   }
-  const double paced = pace_of_bike_ahead(b, h, speed, wanted);
+  const double paced = std::min(wanted, ahead.pace);
   r.held = paced < wanted && speed < HELD_SPEED ? r.held + 1 : 0;
   if (r.held > HELD_TICKS) {
     r.held = 0;
@@ -311,6 +338,8 @@ void ride_path(Bike& b, RiderLines& r) {
   r.along = project_on_path(b, r);
   const Heading h = heading(b);
   const double speed = bike_speed(b);
+  const BikeAhead ahead = bike_ahead(b, h, speed);
+  pass_bike_ahead(r, ahead, path_point(r.path, r.along).speed);
   const Aim g = aim(b, r, h, speed);
   const bool riding = !bike_crashed(b);
   // Driving hard without moving: something is in the way; back off it.
@@ -363,6 +392,6 @@ void ride_path(Bike& b, RiderLines& r) {
   // Back to the path at a steady pace.
   if (g.far_off) wanted = std::min(wanted, REJOIN_SPEED);
   wanted = std::min(wanted, turning_speed(b, speed, g));
-  wanted = follow_bike_ahead(b, r, h, speed, wanted);
+  wanted = follow_bike_ahead(r, ahead, speed, wanted);
   hold_speed(b, speed, riding ? wanted : 0);
 }

@@ -10,6 +10,8 @@ struct Flat {
   double x, z;
 };
 inline Flat operator-(Flat a, Flat b) { return {a.x - b.x, a.z - b.z}; }
+inline Flat operator+(Flat a, Flat b) { return {a.x + b.x, a.z + b.z}; }
+inline Flat operator*(Flat a, double k) { return {a.x * k, a.z * k}; }
 inline double dot(Flat a, Flat b) { return a.x * b.x + a.z * b.z; }
 inline double norm(Flat a) { return std::sqrt(dot(a, a)); }
 inline Flat flat(const Vec3& v) { return {v.x, v.z}; }

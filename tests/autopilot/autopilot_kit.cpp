@@ -87,9 +87,24 @@ void RobotBikeTest::SetUp() {
   reset_rider_lines();
   bike = load_bike("crf250(2009)", 0, "7", nullptr, nullptr, nullptr, nullptr);
   stand_at(200, 200);
+  std::copy(std::begin(race.slot_bike), std::end(race.slot_bike), saved_bikes);
+  std::fill(std::begin(race.slot_bike), std::end(race.slot_bike), nullptr);
+  race.slot_bike[0] = bike;
+}
+
+Bike* RobotBikeTest::add_bike(int slot, double x, double z, double heading) {
+  Bike* other = load_bike("crf250(2009)", slot, "8", nullptr, nullptr, nullptr, nullptr);
+  if (!other) return nullptr;
+  others.push_back(other);
+  place_bike(*other, x, z, heading);
+  race.slot_bike[slot] = other;
+  return other;
 }
 
 void RobotBikeTest::TearDown() {
+  std::copy(std::begin(saved_bikes), std::end(saved_bikes), race.slot_bike);
+  for (Bike* other : others) free_bike(other);
+  others.clear();
   free_bike(bike);
   bike = nullptr;
   stop_physics();

@@ -9,6 +9,7 @@
 #include "autopilot/racing_lines.h"
 #include "autopilot/rider_state.h"
 #include "physics/bike.h"
+#include "race/race_session.h"
 #include "testkit.h"
 
 namespace autopilot_kit {
@@ -32,8 +33,8 @@ class LineTablesTest : public ::testing::Test {
   void TearDown() override;
 };
 
-// A bike of slot 0 standing on a flat field, the rider slots fresh and the
-// race clock at 0.
+// A bike of slot 0 standing on a flat field, the only bike of the race,
+// the rider slots fresh and the race clock at 0.
 class RobotBikeTest : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -41,12 +42,16 @@ class RobotBikeTest : public ::testing::Test {
 
   // Stands the bike at (x, z) facing `heading` (0 faces -z).
   void stand_at(double x, double z, double heading = 0);
+  // Another bike of the race, in slot `slot`, standing at (x, z).
+  Bike* add_bike(int slot, double x, double z, double heading = 0);
   Vec3 at() const;       // the frame's position
   Vec3 forward() const;  // the frame's heading
 
   std::unique_ptr<testkit::DataFolders> folders;
   Bike* bike = nullptr;
+  std::vector<Bike*> others;
   int32_t saved_signal = 0, saved_drop = 0;
+  Bike* saved_bikes[RACE_SLOTS] = {};
 };
 
 }  // namespace autopilot_kit

@@ -9,8 +9,6 @@
 #include "autopilot_kit.h"
 #include "core/race_clock.h"
 #include "core/units.h"
-#include "physics/bike_load.h"
-#include "physics/bike_tick.h"
 #include "race/race_session.h"
 
 using namespace autopilot_kit;
@@ -25,9 +23,6 @@ class HangUp : public RobotBikeTest {
   void SetUp() override {
     RobotBikeTest::SetUp();
     set_personality(*bike, "birch");
-    std::copy(std::begin(race.slot_bike), std::end(race.slot_bike), saved_bikes);
-    std::fill(std::begin(race.slot_bike), std::end(race.slot_bike), nullptr);
-    race.slot_bike[0] = bike;
     // A path running toward -z from where the bike stands, a sample every
     // 10 ft; the bike stands across it.
     RiderLines& r = rider_lines(*bike);
@@ -42,16 +37,8 @@ class HangUp : public RobotBikeTest {
     reset_hang_up_watch(*bike, r);
     remember_pick(*bike, 0, 17);
   }
-  void TearDown() override {
-    if (other) free_bike(other);
-    std::copy(std::begin(saved_bikes), std::end(saved_bikes), race.slot_bike);
-    RobotBikeTest::TearDown();
-  }
-
   RiderLines& lines() { return rider_lines(*bike); }
 
-  Bike* saved_bikes[RACE_SLOTS] = {};
-  Bike* other = nullptr;
   double frame_offset_z = 0;
 };
 
@@ -92,10 +79,7 @@ TEST_F(HangUp, LiftsTheBikeOntoThePathAheadFacingAlongIt) {
 }
 
 TEST_F(HangUp, NotOntoAnotherBike) {
-  other = load_bike("crf250(2009)", 1, "8", nullptr, nullptr, nullptr, nullptr);
-  ASSERT_NE(other, nullptr);
-  place_bike(*other, 201, 191, 0);
-  race.slot_bike[1] = other;
+  ASSERT_NE(add_bike(1, 201, 191), nullptr);
   RiderLines& r = lines();
   race_clock = NOW + HUNG_UP;
   ASSERT_TRUE(rescue_when_hung_up(*bike, r));
