@@ -12,13 +12,15 @@
 
 namespace {
 
-// Moving this far from the spot is getting somewhere.
-constexpr double MOVED = 5;  // ft
+// Moving this far from the spot is getting somewhere (two bikes wedged
+// together creep a few feet back and forth).
+constexpr double MOVED = 15;  // ft
 // Longer than every way of getting loose the robot tries itself (backing
 // off three times, walking the bike round, pushing past a bike).
 constexpr int32_t HUNG_UP_TICKS = 15 * TICKS_PER_SECOND;
-// Where the bike is put back: the first sample from one ahead of its
-// place on, up to this many, with no other bike this near.
+// Where the bike is put back: the first sample from the one at its place
+// on (never beyond it: on the way back to a missed gate, that is the
+// gate), up to this many, with no other bike this near.
 constexpr int FURTHEST_SAMPLES = 12;
 constexpr double CLEAR_OF_BIKES = 8;  // ft
 
@@ -33,7 +35,7 @@ bool clear_of_bikes(const Bike& b, const LineSample& s) {
 
 void put_back_on_path(Bike& b, RiderLines& r) {
   const int n = static_cast<int>(r.path.size());
-  const int first = std::min(static_cast<int>(r.along) + 1, n - 2);
+  const int first = std::clamp(static_cast<int>(r.along), 0, n - 2);
   const int last = std::min(first + FURTHEST_SAMPLES, n - 2);
   int k = first;
   while (k < last && !clear_of_bikes(b, r.path[static_cast<size_t>(k)])) ++k;
