@@ -7,9 +7,9 @@
 
 struct Bike;
 
-// Watches how long the bike has stayed within a few feet of one spot and,
-// once that is long enough, puts it on the path a little ahead, where no
-// other bike is near. True when it put the bike back.
+// Watches how long the bike has stayed near one spot and, once that is long
+// enough, puts it back on the path where it has got to (or a few samples
+// on, where no other bike is near). True when it put the bike back.
 bool rescue_when_hung_up(Bike& b, RiderLines& r);
 
 // Starts the watch afresh where the bike is (each race start).
