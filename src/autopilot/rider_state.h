@@ -49,8 +49,8 @@ struct RiderLines {
   int passing = 0;               // ticks left aiming to one side of a slower bike
   int pass_side = 0;             // that side: 1 right, -1 left
   int turning_ticks = 0;         // ticks spent walking the bike round this time
-  // Where the bike has stayed within a few feet of, since when: how long
-  // it has been hung up.
+  // The spot the bike has stayed near, and since when: how long it has
+  // been hung up.
   double still_x = 0, still_z = 0;
   int32_t still_since = 0;
 };

@@ -43,7 +43,7 @@ class HangUp : public RobotBikeTest {
   double frame_offset_z = 0;
 };
 
-TEST_F(HangUp, OnlyAfterFifteenSecondsWithinAFewFeetOfOneSpot) {
+TEST_F(HangUp, OnlyAfterFifteenSecondsNearOneSpot) {
   RiderLines& r = lines();
   race_clock = NOW + HUNG_UP - 1;
   EXPECT_FALSE(rescue_when_hung_up(*bike, r));
@@ -64,7 +64,7 @@ TEST_F(HangUp, OnlyAfterFifteenSecondsWithinAFewFeetOfOneSpot) {
   EXPECT_TRUE(rescue_when_hung_up(*bike, r));
 }
 
-TEST_F(HangUp, LiftsTheBikeOntoThePathAheadFacingAlongIt) {
+TEST_F(HangUp, LiftsTheBikeOntoThePathWhereItGotToFacingAlongIt) {
   RiderLines& r = lines();
   r.recovery = 0;
   r.turning_round = true;
