@@ -5,7 +5,7 @@ set -e
 
 PACKAGES="cmake ninja-build pkg-config g++ clang ccache libode-dev zlib1g-dev libpng-dev \
 libsdl2-dev libgl1-mesa-dev libglu1-mesa-dev xvfb xauth googletest libgtest-dev \
-libbenchmark-dev libfreetype-dev fonts-dejavu-core"
+libbenchmark-dev libfreetype-dev fonts-dejavu-core xdotool x11-utils sox"
 
 missing=""
 for package in $PACKAGES; do
