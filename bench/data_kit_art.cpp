@@ -32,7 +32,7 @@ void BM_BikeModels(benchmark::State& state) {
   const art::BikeStyle& style = art::bike_styles().front();
   art::Detail detail{static_cast<int>(state.range(0))};
   for (auto _ : state)
-    for (const kit::Model& model : {art::frame_model(style, detail), art::fork_upper_model(style, detail),
+    for (const kit::Model& model : {art::frame_model(style, detail), art::fork_upper_model(detail),
                                     art::fork_lower_model(detail), art::swingarm_model(detail)})
       benchmark::DoNotOptimize(kit::write_jm(model));
 }

@@ -14,7 +14,8 @@
 #include <filesystem>
 
 #include "autopilot/autopilot.h"
-#include "coach.h"
+#include "race/race_setup.h"
+#include "autopilot/coach.h"
 #include "core/race_clock.h"
 #include "core/run_settings.h"
 #include "core/settings.h"
@@ -39,7 +40,6 @@ bool set_up_game() {
   reset_data_layer();
   reset_settings();
   if (!build_track_list()) return false;
-  select_track("rabbithill");
   start_physics();
   clear_race_session();
   ready = true;
@@ -47,12 +47,9 @@ bool set_up_game() {
 }
 
 void coach_rides_robots() {
-  static const AutopilotHooks hooks = [] {
-    AutopilotHooks h{};
-    h.autopilot_tick = coach_tick;
-    return h;
-  }();
-  set_autopilot_hooks(&hooks);
+  AutopilotHooks hooks;
+  hooks.autopilot_tick = coach_tick;
+  set_autopilot_hooks(hooks);
 }
 
 // The auto pilot, its ticks timed.
@@ -64,24 +61,22 @@ void timed_autopilot_tick(Bike& b) {
 }
 void robots_ride() {
   install_autopilot();
-  static const AutopilotHooks hooks = [] {
-    AutopilotHooks h = autopilot_hooks();
-    h.autopilot_tick = timed_autopilot_tick;
-    return h;
-  }();
-  set_autopilot_hooks(&hooks);
+  AutopilotHooks hooks = autopilot_hooks();
+  hooks.autopilot_tick = timed_autopilot_tick;
+  set_autopilot_hooks(hooks);
 }
 
 // A race of `bikes` riders (the first the player's slot), some seconds past the drop.
 bool start_riding(int bikes, bool record) {
   if (!set_up_game()) return false;
   coach_rides_robots();
-  int32_t lineup[RACE_SLOTS] = {};
-  lineup[0] = SLOT_HUMAN;
-  for (int k = 1; k < bikes; ++k) lineup[k] = SLOT_ROBOT;
+  RaceSetup setup = player_race_setup(settings, "rabbithill", 100);
+  setup.slots[0].code = SLOT_HUMAN;
+  for (int k = 1; k < bikes; ++k) setup.slots[k].code = SLOT_ROBOT;
+  setup.record = record;
   race_clock = 0;
   reset_coaches();
-  if (!start_race(lineup, 0, record, 0, 100, 0)) return false;
+  if (!start_race(setup)) return false;
   while (race_clock < race.gate_drop_tick + 3 * TICKS_PER_SECOND) {
     drive_coaches();
     race_tick();
@@ -110,10 +105,11 @@ void BM_RobotRaceTick(benchmark::State& state) {
     return;
   }
   robots_ride();
-  int32_t lineup[RACE_SLOTS];
-  std::fill(lineup, lineup + RACE_SLOTS, SLOT_ROBOT);
+  RaceSetup setup = player_race_setup(settings, "rabbithill", 100);
+  for (RaceSlot& slot : setup.slots) slot.code = SLOT_ROBOT;
+  setup.skill = 2;
   race_clock = 0;
-  if (!start_race(lineup, 0, 0, 0, 100, 2)) {
+  if (!start_race(setup)) {
     state.SkipWithError("the default track did not load");
     return;
   }

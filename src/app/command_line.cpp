@@ -9,38 +9,6 @@
 #include "core/settings.h"
 #include "core/units.h"
 
-int match_option(ArgCursor* cursor, const char* name, const char** value) {
-  if (cursor->left <= 0 || cursor->end_of_options) return 0;
-  const char* arg = cursor->next[0];
-  if (!value) {
-    if (std::strcmp(arg, name) != 0) return 0;
-    ++cursor->next;
-    --cursor->left;
-    return 1;
-  }
-  if (std::strcmp(arg, "--") == 0) {
-    cursor->end_of_options = true;
-    ++cursor->next;
-    --cursor->left;
-    return 0;
-  }
-  if (std::strcmp(arg, name) == 0) {
-    *value = cursor->left > 1 ? cursor->next[1] : nullptr;
-    int taken = cursor->left > 1 ? 2 : 1;
-    cursor->next += taken;
-    cursor->left -= taken;
-    return 1;
-  }
-  size_t length = std::strlen(name);
-  if (std::strncmp(arg, name, length) == 0 && arg[length] == '=') {
-    *value = arg + length + 1;
-    ++cursor->next;
-    --cursor->left;
-    return 1;
-  }
-  return 0;
-}
-
 namespace {
 
 bool read_int(const char* text, int* out) { return text && std::sscanf(text, "%d", out) == 1; }
@@ -189,9 +157,8 @@ int parse_command_line(int argc, char** argv, CommandLine* line) {
 
     // No option matched: a positional argument (a lone "--" may have just
     // been taken, leaving nothing).
-    if (cursor.left <= 0) break;
-    const char* arg = *cursor.next++;
-    --cursor.left;
+    const char* arg = take_argument(&cursor);
+    if (!arg) break;
     if (arg[0] == '-' && !cursor.end_of_options) {
       std::fprintf(stderr, "bad option '%s'\n", arg);
       return 1;

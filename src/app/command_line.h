@@ -1,21 +1,11 @@
-// The command line: options beginning with "--" (tried in a fixed chain,
-// each "--name value" or "--name=value"), a lone "--" ending the options,
-// and at most one file argument (a demo to play).
+// The game's command line: options beginning with "--" (tried in a fixed
+// chain by the shared reader of platform/base/command_args.h), a lone "--"
+// ending the options, and at most one file argument (a demo to play).
 #pragma once
 
 #include <string>
 
-struct ArgCursor {
-  char** next = nullptr;
-  int left = 0;
-  bool end_of_options = false;
-};
-
-// 1 when the next argument is the option `name` (consumed), else 0. With
-// `value` non-null the option takes a value: the following argument (null
-// when there is none) or the text after "=". A lone "--" seen by a
-// value-taking option ends the options.
-int match_option(ArgCursor* cursor, const char* name, const char** value);
+#include "platform/base/command_args.h"
 
 // Values only the entry point holds.
 struct CommandLine {

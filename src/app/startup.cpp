@@ -7,51 +7,43 @@
 #include "app/command_line.h"
 #include "app/config_file.h"
 #include "app/game_data_check.h"
-#include "autopilot/autopilot.h"
+#include "app/core_lifecycle.h"
+#include "race/race_setup.h"
 #include "core/messages.h"
 #include "core/run_settings.h"
 #include "core/settings.h"
 #include "core/units.h"
 #include "data/data_dirs.h"
 #include "physics/bike_setup.h"
-#include "physics/physics_world.h"
 #include "platform/base/fatal.h"
 #include "platform/base/log.h"
 #include "platform/base/paths.h"
 #include "race/demo_list.h"
 #include "race/demo_playback.h"
-#include "race/race_hooks.h"
 #include "race/race_session.h"
 #include "track/track_load.h"
 #include "track/track_list.h"
 
 namespace {
 
-// Home folder and log: the first log call names the log file.
-void start_home_and_log() {
-  std::string home = home_folder();
-  if (!home.empty()) make_folders(home);
-  voxa_log("VOXA_LOGFILE=%slastlog.txt", home.c_str());
-}
-
-// The race's share of start-up: the physics world, the empty lineup, the
-// demo named on the command line, and the first race when a track (or a
-// demo) was named.
+// The race's share of start-up: the physics world, the empty lineup, and
+// the first race when a track (or a demo) was named.
 void start_first_race(const CommandLine& line) {
-  install_autopilot();
-  start_physics();
-  clear_race_session();
+  start_race_core();
+  RaceSetup setup = player_race_setup(settings, run_settings.loaded_track, 1000);
+  setup.skill = settings.skill.current;
+  setup.practice = run_settings.practice;
+  setup.learning = run_settings.learning;
   if (line.has_file_argument) {
-    demo_playback_path = line.file_argument;
-    if (open_demo_playback(line.file_argument)) run_settings.loaded_track = playback.header.track;
+    // The demo names the track it was recorded on.
+    setup.playback_path = line.file_argument;
+    if (open_demo_playback(line.file_argument)) setup.track = playback.header.track;
+    close_demo_playback();
   } else {
-    race.lineup[0] = SLOT_ROBOT;
+    setup.slots[0].code = SLOT_ROBOT;
   }
-  if (run_settings.loaded_track.empty()) return;
-  run_settings.loaded_track.clear();
-  int32_t lineup[RACE_SLOTS];
-  std::copy(std::begin(race.lineup), std::end(race.lineup), lineup);
-  if (!start_race(lineup, line.has_file_argument, 0, 0, 1000, settings.skill.current)) {
+  if (setup.track.empty()) return;
+  if (!start_race(setup)) {
     voxa_log("The first race could not start\n");
     return;
   }
@@ -63,12 +55,7 @@ void start_first_race(const CommandLine& line) {
 // The shut-down steps, in order; later layers add theirs in place.
 int shut_down() {
   // The points series records the event in progress here (series issue).
-  if (autopilot_hooks().save_lines) autopilot_hooks().save_lines();
-  voxa_log("Deallocating bikes\n");
-  end_race_session();
-  voxa_log("Finished deallocating bikes\n");
-  UnloadTrack();
-  stop_physics();
+  stop_race_core();
   save_config();
   return 0;
 }
@@ -81,7 +68,7 @@ int bermline_main(int argc, char** argv) {
   run_settings = RunSettings();
   reset_settings();
 
-  start_home_and_log();
+  open_home_and_log("lastlog.txt");
   if (!find_game_data()) {
     voxa_message_box("Problem starting Bermline", "Can't find game data\n");
     return 0;
@@ -107,6 +94,8 @@ int bermline_main(int argc, char** argv) {
     return 1;
   }
   select_track(run_settings.loaded_track);
+  // The menu's choice: a track that is not there falls back to the list's.
+  if (!run_settings.loaded_track.empty()) run_settings.loaded_track = track_dirs[static_cast<size_t>(selected_track)];
   build_demo_list();
 
   start_first_race(line);

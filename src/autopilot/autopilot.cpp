@@ -77,21 +77,21 @@ void forget_line_picks() {
 }
 
 void install_autopilot() {
-  static const AutopilotHooks hooks = [] {
-    AutopilotHooks h{};
-    h.set_personality = set_personality;
-    h.autopilot_tick = autopilot_tick;
-    h.load_lines = load_lines;
-    h.save_lines = save_lines;
-    h.prune_lines = prune_lines;
-    h.plan_laps = plan_laps;
-    h.clear_lines = clear_lines;
-    h.forget_line_picks = forget_line_picks;
-    h.line_sample = record_line_sample;
-    h.line_crossing = line_crossing;
-    h.clear_slow_down = clear_slow_down;
-    return h;
-  }();
-  set_autopilot_hooks(&hooks);
-  pivot_target_finder = pivot_target;
+  AutopilotHooks h;
+  h.set_personality = set_personality;
+  h.autopilot_tick = autopilot_tick;
+  h.load_lines = load_lines;
+  h.save_lines = save_lines;
+  h.prune_lines = prune_lines;
+  h.plan_laps = plan_laps;
+  h.clear_lines = clear_lines;
+  h.forget_line_picks = forget_line_picks;
+  h.line_sample = record_line_sample;
+  h.line_crossing = line_crossing;
+  h.clear_slow_down = clear_slow_down;
+  h.bike_collided = forget_picks;
+  set_autopilot_hooks(h);
+  RiderHooks rider;
+  rider.pivot_target = pivot_target;
+  set_rider_hooks(rider);
 }

@@ -9,6 +9,7 @@
 #include "autopilot/racing_lines.h"
 #include "autopilot/rider_state.h"
 #include "core/run_settings.h"
+#include "race/race_session.h"
 #include "data/data_dirs.h"
 #include "data/data_file.h"
 #include "data/safe_write.h"
@@ -125,7 +126,7 @@ std::string lines_file_text() {
 }
 
 void save_lines() {
-  if (!run_settings.learning || line_set.skill < 0 || line_set.path.size() < 2 || line_set.path[0] != '@') return;
+  if (!race.learning || line_set.skill < 0 || line_set.path.size() < 2 || line_set.path[0] != '@') return;
   const std::string home = home_folder();
   if (home.empty()) return;
   const std::string path = home + line_set.path.substr(1);

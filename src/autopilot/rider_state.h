@@ -1,8 +1,8 @@
 // What the auto pilot keeps for each rider slot of the race: the recorder
 // that turns every rider's ride into candidate lines, and for a robot the
 // path it follows and where it is on it. A robot's picks of the last four
-// sections live in the bike itself (Bike::line_state, which a collision
-// clears so that a spoiled ride teaches nothing).
+// sections live in the bike itself (Bike::line_state, forgotten when the
+// bike collides, so that a spoiled ride teaches nothing).
 #pragma once
 
 #include <cstdint>

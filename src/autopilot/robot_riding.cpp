@@ -215,7 +215,7 @@ double steering(const Bike& b, const RiderLines& r, double speed, const Aim& a) 
 // The speed at which the arc to the aim can be ridden; slow enough to turn
 // on the spot when the aim lies behind (riding round in a circle, a bike
 // can orbit a point close beside the path for good).
-double turning_speed(const Bike& b, double speed, const Aim& a) {
+double turning_speed(const Bike& b, const Aim& a) {
   if (std::fabs(a.angle) > M_PI / 2) return TURNING_ROUND_SPEED;
   const double radius = a.distance / std::max(2 * std::fabs(std::sin(a.angle)), 1e-3);
   return std::max(std::sqrt(std::tan(steepest_lean(b)) * GRAVITY * radius), SLOWEST_TURN);
@@ -391,7 +391,7 @@ void ride_path(Bike& b, RiderLines& r) {
   double wanted = std::max(wanted_speed(r), STEADY_SPEED);
   // Back to the path at a steady pace.
   if (g.far_off) wanted = std::min(wanted, REJOIN_SPEED);
-  wanted = std::min(wanted, turning_speed(b, speed, g));
+  wanted = std::min(wanted, turning_speed(b, g));
   wanted = follow_bike_ahead(r, ahead, speed, wanted);
   hold_speed(b, speed, riding ? wanted : 0);
 }

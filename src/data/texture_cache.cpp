@@ -16,7 +16,7 @@ namespace {
 
 std::vector<TextureEntry> entries;
 std::vector<TextureAnimation> animations;
-const TextureUploader* uploader = nullptr;
+TextureUploader uploader;
 int last_headless_id = 0;
 
 bool equal_ignoring_case(const std::string& a, const std::string& b) {
@@ -100,7 +100,9 @@ bool decode_texture(const std::string& path, DataFile* file, Image* image, Textu
 
 }  // namespace
 
-void set_texture_uploader(const TextureUploader* table) { uploader = table; }
+int headless_texture_id(const uint8_t*, int, int, int, bool, bool) { return ++last_headless_id; }
+
+void set_texture_uploader(const TextureUploader& table) { uploader = table; }
 
 int CreateTexture(const Image& image, bool repeat_s, bool repeat_t, int reduction) {
   if (image.width <= 0 || image.height <= 0) return 0;
@@ -108,9 +110,7 @@ int CreateTexture(const Image& image, bool repeat_s, bool repeat_t, int reductio
     return CreateTexture(resample_to_power_of_two(image), repeat_s, repeat_t, reduction);
   int width = image.width, height = image.height;
   size_t offset = level_offset(&width, &height, image.channels, levels_to_drop(width, height, reduction));
-  int id;
-  if (uploader && uploader->create) id = uploader->create(image.pixels.data() + offset, width, height, image.channels, repeat_s, repeat_t);
-  else id = ++last_headless_id;
+  const int id = uploader.create(image.pixels.data() + offset, width, height, image.channels, repeat_s, repeat_t);
   if (id != 0) texture_bytes += chain_upload_bytes(width, height, image.channels);
   return id;
 }
@@ -187,7 +187,7 @@ void advance_texture_animations(int time) {
     const Image& frame = animation.frames[static_cast<size_t>(frame_index)];
     int width = frame.width, height = frame.height;
     size_t offset = level_offset(&width, &height, frame.channels, animation.dropped_levels);
-    if (uploader && uploader->replace) uploader->replace(animation.id, frame.pixels.data() + offset, width, height, frame.channels);
+    uploader.replace(animation.id, frame.pixels.data() + offset, width, height, frame.channels);
   }
 }
 
@@ -213,7 +213,7 @@ void clean_up_textures() {
       continue;
     }
     if (run_settings.debug_level > 0) post_message("deleting tid %d (%.900s)", entry.id, entry.name.c_str());
-    if (uploader && uploader->release) uploader->release(entry.id);
+    uploader.release(entry.id);
   }
   entries.swap(kept);
   std::vector<TextureAnimation> running;
@@ -235,11 +235,9 @@ void log_texture_memory(const char* when) {
 }
 
 bool statue_normal_maps_usable() {
-  return !(uploader && uploader->shaders_active && uploader->texture_units && uploader->shaders_active() &&
-           uploader->texture_units() < 2);
+  return !(uploader.shaders_active() && uploader.texture_units() < 2);
 }
 
 bool statue_specular_maps_usable() {
-  return !(uploader && uploader->shaders_active && uploader->texture_units && uploader->shaders_active() &&
-           uploader->texture_units() < 3);
+  return !(uploader.shaders_active() && uploader.texture_units() < 3);
 }

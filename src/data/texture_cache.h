@@ -37,23 +37,30 @@ struct TextureAnimation {
   std::vector<int> steps;      // frame index of each step
 };
 
+// Ids of the headless cache: counted up from 1, nothing uploaded.
+int headless_texture_id(const uint8_t* levels, int width, int height, int channels, bool repeat_s, bool repeat_t);
+
 // The graphics side of the cache. Levels are the mip chain as one buffer
-// (level 0 first, each next level directly after).
+// (level 0 first, each next level directly after). The defaults are the
+// headless cache's: ids of its own, no card, no shaders.
 struct TextureUploader {
   // Creates a texture from the chain and returns its id (0 on failure).
-  int (*create)(const uint8_t* levels, int width, int height, int channels, bool repeat_s, bool repeat_t);
+  int (*create)(const uint8_t* levels, int width, int height, int channels, bool repeat_s, bool repeat_t) =
+      headless_texture_id;
   // Replaces every level of an existing texture (same size and channels).
-  void (*replace)(int id, const uint8_t* levels, int width, int height, int channels);
-  void (*release)(int id);
+  void (*replace)(int id, const uint8_t* levels, int width, int height, int channels) =
+      [](int, const uint8_t*, int, int, int) {};
+  void (*release)(int id) = [](int) {};
   // Whether shader programs are active and how many texture units the
   // card offers (statues look for normal and specular maps only when they
   // can be used).
-  bool (*shaders_active)();
-  int (*texture_units)();
+  bool (*shaders_active)() = [] { return false; };
+  int (*texture_units)() = [] { return 0; };
 };
 
-// Null restores the headless behaviour.
-void set_texture_uploader(const TextureUploader* uploader);
+// Installs the graphics side (a copy is kept); TextureUploader{} restores
+// the headless cache.
+void set_texture_uploader(const TextureUploader& uploader);
 
 extern unsigned texture_bytes;
 extern int texture_generation;

@@ -146,10 +146,12 @@ struct Bike {
   BikeArt art;
   char number[NUMBER_TEXT_MAX + 1] = {};
   int slot = 0;
+  // The auto pilot's picks of the last four race sections; the race has it
+  // forget them when the bike collides.
+  int32_t line_state[4] = {};
 
   // Race bookkeeping the physics reads or writes.
   int32_t last_bike_collision_tick = -1;
-  int32_t line_state[4] = {};  // racing-line recorder values a collision spoils
   int gates_passed = 0;  // sequence position of the next timing gate
   // Race tick of each sequence position's crossing, -1 = missed.
   std::vector<int32_t> crossing_ticks;

@@ -136,8 +136,7 @@ void set_rider_springs(Bike& b, double vertical_spring, double vertical_damping,
   b.setup.rider_forward_damping = clamped(forward_damping / 100, 0, 1);
 }
 
-void apply_settings(Bike& b) {
-  const Settings& s = settings;
+void apply_settings(Bike& b, const Settings& s) {
   set_leveling(b, s.leveling.value);
   set_roll_damping(b, s.roll_damping.value);
   set_roll_limit_angle(b, s.roll_limit_angle.value);

@@ -44,8 +44,8 @@ void set_shock(Bike& b, double compression, double rebound, double spring_rate, 
 void set_rider_springs(Bike& b, double vertical_spring, double vertical_damping, double forward_spring,
                        double forward_damping);
 
-// Pushes every setting of the global settings into the bike.
-void apply_settings(Bike& b);
+// Pushes every setting of a settings record into the bike.
+void apply_settings(Bike& b, const Settings& s);
 // One of the twelve advanced stability settings, while the player drags it.
 // False when the item is not one of them.
 bool apply_stability_item(Bike& b, const SettingItem& item);

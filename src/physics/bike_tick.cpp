@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "physics/bike_load.h"
-#include "physics/bike_step.h"
 #include "physics/ground_contact.h"
 #include "physics/physics_world.h"
 #include "physics/shape_contact.h"
@@ -53,13 +52,4 @@ void collide_bike_pairs(Bike* const* bikes, int count, Bike** order) {
   for (int i = 0; i < count; ++i)
     for (int j = i + 1; j < count; ++j)
       if (reaches_meet(reach[i], reach[j])) collide_bikes(*order[i], *order[j], &reach[i], &reach[j]);
-}
-
-void tick_bikes(Bike* const* bikes, int count) {
-  count = std::min(count, MAX_TICK_BIKES);
-  Bike* order[MAX_TICK_BIKES];
-  for (int k = 0; k < count; ++k) collide_bike_ground(*bikes[k]);
-  collide_bike_pairs(bikes, count, order);
-  step_physics_world();
-  for (int k = 0; k < count; ++k) step_bike(*bikes[k], true);
 }

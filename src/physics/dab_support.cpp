@@ -24,10 +24,10 @@ enum class Pivot { NONE, SWING_ONLY, SWING_AND_FOOT };
 Pivot pivot_turn(Bike& b, double speed, double roll) {
   double lean = std::fabs(roll);
   if (speed >= PIVOT_SPEED || lean <= M_PI / 8 || lean >= 0.35 * M_PI) return Pivot::NONE;
-  if (!pivot_target_finder || b.gates_passed <= 0 || b.finished) return Pivot::NONE;
+  if (b.gates_passed <= 0 || b.finished) return Pivot::NONE;
   if (!(b.flags & OPTION_DAB_WHEN_STOPPED) || b.controls.back_up > 0.125) return Pivot::NONE;
   Vec3 target;
-  if (!pivot_target_finder(b, &target)) return Pivot::NONE;
+  if (!rider_hooks().pivot_target(b, &target)) return Pivot::NONE;
 
   Vec3 p = target - body_position(b.frame);
   Vec3 tail = body_axis(b.frame, 2);

@@ -12,9 +12,9 @@
 #include "physics/soft_joints.h"
 #include "track/terrain.h"
 
-PivotTargetFinder pivot_target_finder = nullptr;
-
 namespace {
+
+RiderHooks hooks;
 
 constexpr double EJECT_RELATIVE_SPEED_SQUARED = 961;  // 31 ft/s
 constexpr double EJECT_ACCELERATION_SQUARED = 1893376;  // 1376 ft/s^2
@@ -136,6 +136,9 @@ void move_crash_foot(Bike& b, int side) {
 }
 
 }  // namespace
+
+void set_rider_hooks(const RiderHooks& table) { hooks = table; }
+const RiderHooks& rider_hooks() { return hooks; }
 
 double roll_angle(dBodyID body) {
   Vec3 u = body_axis(body, 1), f = -body_axis(body, 2);

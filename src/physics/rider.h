@@ -29,11 +29,15 @@ void dab_support(Bike& b);
 void restore_controls(Bike& b, const SavedControls& saved);
 void animate_crash_points(Bike& b);
 
-// Set by the race layer for the pivot turn of a stopped rider: a point a
-// few feet ahead on the racing line the bike follows (or the best line of
-// its track section). False when the track has no timing gates or no line.
-using PivotTargetFinder = bool (*)(const Bike& b, Vec3* target);
-extern PivotTargetFinder pivot_target_finder;
+// What the rider asks of the layers above: for the pivot turn of a stopped
+// rider, a point a few feet ahead on the racing line the bike follows (or
+// the best line of its track section); false when there is none (no
+// timing gates, no lines, no auto pilot).
+struct RiderHooks {
+  bool (*pivot_target)(const Bike& b, Vec3* target) = [](const Bike&, Vec3*) { return false; };
+};
+void set_rider_hooks(const RiderHooks& hooks);
+const RiderHooks& rider_hooks();
 
 // Pushes a body's horizontal velocity toward `target` with at most `max_force`.
 void push_toward_velocity(dBodyID body, double max_force, const Vec3& target);

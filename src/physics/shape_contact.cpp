@@ -90,7 +90,7 @@ struct Foreign {
 struct LazyPlacement {
   Bike& bike;
   unsigned placed = 0, balls_placed = 0;
-  Vec3 balls[BODY_COUNT];
+  Vec3 balls[BODY_COUNT] = {};
   void need(int k) {
     if (placed & (1u << k)) return;
     place_shape(bike.shapes[k], bike_body(bike, k));
@@ -240,10 +240,7 @@ bool collide_bikes(Bike& a, Bike& b, const BikeReach* a_reach, const BikeReach* 
     touched = collide_with(own, Foreign(*shape, body, dBodyGetPosition(body), dBodyGetRotation(body), ball), force_mode) || touched;
   }
   if (touched) {
-    for (Bike* bike : {&a, &b}) {
-      bike->last_bike_collision_tick = race_clock;
-      for (int32_t& v : bike->line_state) v = 0;
-    }
+    for (Bike* bike : {&a, &b}) bike->last_bike_collision_tick = race_clock;
   }
   return touched;
 }

@@ -6,7 +6,6 @@
 #include "race/demo_recording.h"
 
 DemoPlayback playback;
-std::string demo_playback_path;
 
 int open_demo_playback(const std::string& path) {
   close_demo_playback();

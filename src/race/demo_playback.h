@@ -21,10 +21,6 @@ struct DemoPlayback {
 
 extern DemoPlayback playback;
 
-// The demo chosen to play (menu or command line; a data path or a plain
-// file). Empty: the default demo, or in a time trial the track's ghost.
-extern std::string demo_playback_path;
-
 // Opens a demo and reads its header; the race length, laps and gate drop
 // take the file's values. 1 on success; 0 leaves nothing open.
 int open_demo_playback(const std::string& path);

@@ -21,7 +21,6 @@
 #include "race/race_session.h"
 
 const char* const DEFAULT_DEMO_PATH = "@demos/default.bldemo";
-std::string demo_record_path;
 
 namespace {
 
@@ -110,10 +109,9 @@ std::string home_file(const std::string& path) {
 
 std::string track_demo_path(const std::string& track, const char* name) { return "@" + track + "/" + name; }
 
-void start_demo_recording() {
+void start_demo_recording(const std::string& where) {
   stop_demo_recording();
-  std::string chosen = demo_record_path.empty() ? DEFAULT_DEMO_PATH : demo_record_path;
-  std::string path = home_file(race.time_trial ? track_demo_path(run_settings.loaded_track, "lastlap.bldemo") : chosen);
+  const std::string path = home_file(where);
   if (path.empty()) return;
 
   // Offline, every bike simulated here is recorded: the player and the robots.

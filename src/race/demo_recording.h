@@ -7,15 +7,11 @@
 
 #include <string>
 
-// Where a race (not a time trial) is recorded: a data path ("@" = the
-// home folder) or a plain file. Empty: "@demos/default.bldemo".
-extern std::string demo_record_path;
-
-// Starts recording the race as set up now: every bike ridden here (the
-// player and the robots; not demo riders or ghosts). In a time trial the
-// file is the track's "lastlap.bldemo", otherwise demo_record_path.
-// Nothing is recorded when the file cannot be written.
-void start_demo_recording();
+// Starts recording the race as set up now into `path`, a data path ("@" =
+// the home folder) or a plain file: every bike ridden here (the player and
+// the robots; not demo riders or ghosts). Nothing is recorded when the
+// file cannot be written.
+void start_demo_recording(const std::string& path);
 
 // Appends this tick's frames; does nothing when not recording.
 void record_demo_tick();

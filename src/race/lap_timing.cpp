@@ -117,14 +117,14 @@ bool is_finished(Bike& b) {
 void process_gates(Bike& b, int32_t tick) {
   if (!has_timing() || b.finished) return;
   const AutopilotHooks& lines = autopilot_hooks();
-  if (lines.line_sample) lines.line_sample(b);
+  lines.line_sample(b);
   int offset = find_crossing(b);
   if (offset == NO_CROSSING) return;
 
   // Going back to a missed gate moves the rider's progress back to it.
   b.gates_passed += offset;
   log_crossing(b, b.gates_passed, tick);
-  if (lines.line_crossing) lines.line_crossing(b, b.gates_passed);
+  lines.line_crossing(b, b.gates_passed);
   b.gates_passed += 1;
 
   const int f = first_lap_count, n = normal_lap_count;
@@ -135,7 +135,7 @@ void process_gates(Bike& b, int32_t tick) {
     if (!leader_still_racing || completed_laps(b) >= race.finish_lap) b.finished = true;
   }
   update_standings();
-  if (lines.clear_slow_down) lines.clear_slow_down(b);
+  lines.clear_slow_down(b);
 }
 
 void set_gates_passed(Bike& b, int gates_passed) {

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "core/race_clock.h"
 #include "physics/bike.h"
 #include "physics/bike_tick.h"
 #include "physics/ground_contact.h"
 #include "physics/shape_contact.h"
+#include "race/race_hooks.h"
 #include "race/race_session.h"
 #include "track/scenery.h"
 #include "track/shape.h"
@@ -70,4 +72,7 @@ void collide_race_bikes() {
     if (!(race.time_trial && external)) paired[count++] = b;
   }
   collide_bike_pairs(paired, count, order);
+  // A line ridden through a collision teaches nothing.
+  for (int k = 0; k < count; ++k)
+    if (paired[k]->last_bike_collision_tick == race_clock) autopilot_hooks().bike_collided(*paired[k]);
 }

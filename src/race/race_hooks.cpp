@@ -2,17 +2,15 @@
 
 namespace {
 
-const AutopilotHooks no_autopilot{};
-const RaceDisplayHooks no_display{};
-const AutopilotHooks* autopilot = &no_autopilot;
-const RaceDisplayHooks* display = &no_display;
+AutopilotHooks autopilot;
+RaceDisplayHooks display;
 
 }  // namespace
 
-void set_autopilot_hooks(const AutopilotHooks* hooks) { autopilot = hooks ? hooks : &no_autopilot; }
-void set_race_display_hooks(const RaceDisplayHooks* hooks) { display = hooks ? hooks : &no_display; }
-const AutopilotHooks& autopilot_hooks() { return *autopilot; }
-const RaceDisplayHooks& race_display_hooks() { return *display; }
+void set_autopilot_hooks(const AutopilotHooks& hooks) { autopilot = hooks; }
+void set_race_display_hooks(const RaceDisplayHooks& hooks) { display = hooks; }
+const AutopilotHooks& autopilot_hooks() { return autopilot; }
+const RaceDisplayHooks& race_display_hooks() { return display; }
 
 const char* lines_file_name(int skill) {
   static const char* const names[] = {"lines_novice", "lines_amateur", "lines_expert"};

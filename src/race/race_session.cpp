@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "core/settings.h"
 #include "physics/bike.h"
 #include "physics/bike_load.h"
 #include "race/demo_playback.h"
@@ -29,13 +28,6 @@ void end_race_session() {
   reset_standings();
   for (int slot = 0; slot < RACE_SLOTS; ++slot) free_slot(slot);
   close_demo_files();
-}
-
-void rotate_menu_lineup(int n) {
-  int codes[RACE_SLOTS];
-  for (int i = 0; i < RACE_SLOTS; ++i) codes[i] = settings.slot[static_cast<size_t>(i)].current;
-  const int turn = ((n % RACE_SLOTS) + RACE_SLOTS) % RACE_SLOTS;
-  for (int i = 0; i < RACE_SLOTS; ++i) settings.slot[static_cast<size_t>((turn + i) % RACE_SLOTS)].current = codes[i];
 }
 
 int race_bikes(Bike* out[RACE_SLOTS]) {

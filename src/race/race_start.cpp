@@ -7,7 +7,6 @@
 #include "core/mt19937.h"
 #include "core/race_clock.h"
 #include "core/run_settings.h"
-#include "core/settings.h"
 #include "core/units.h"
 #include "data/texture_cache.h"
 #include "physics/bike.h"
@@ -26,7 +25,6 @@
 #include "race/standings.h"
 #include "race/starting_gate.h"
 #include "track/terrain.h"
-#include "track/track_list.h"
 #include "track/track_load.h"
 
 namespace {
@@ -37,7 +35,7 @@ constexpr double CAMERA_RAISE = 5;
 constexpr int TIMED_RACE_LAP_ROOM = 40;
 
 void show_progress(const char* text) {
-  if (race_display_hooks().show_progress) race_display_hooks().show_progress(text);
+  race_display_hooks().show_progress(text);
 }
 
 bool track_loaded() { return !terrain.heights.empty(); }
@@ -52,8 +50,8 @@ void tear_down_session() {
   const AutopilotHooks& lines = autopilot_hooks();
   if (track_loaded()) {
     show_progress("Remembering lines...");
-    if (lines.save_lines) lines.save_lines();
-    if (lines.clear_lines) lines.clear_lines();
+    lines.save_lines();
+    lines.clear_lines();
   }
   close_demo_files();
   show_progress("Cleaning up...");
@@ -73,11 +71,6 @@ bool load_wanted_track(const std::string& wanted) {
   return LoadTrack() != 0;
 }
 
-std::string menu_track() {
-  if (selected_track >= 0 && selected_track < static_cast<int>(track_dirs.size())) return track_dirs[static_cast<size_t>(selected_track)];
-  return run_settings.loaded_track;
-}
-
 // Codes 6 to 999 come from nowhere; they ride as empty slots.
 int32_t known_code(int32_t code) {
   bool known = (code >= SLOT_EMPTY && code <= SLOT_REMOTE) || code >= SLOT_ROBOT_NUMBER_BASE;
@@ -86,8 +79,9 @@ int32_t known_code(int32_t code) {
 
 // The lineup as it will ride: a time trial's lone rider, someone in an
 // empty lineup, one human at most.
-void settle_lineup(const int32_t* lineup, bool playing) {
-  for (int k = 0; k < RACE_SLOTS; ++k) race.lineup[k] = lineup ? known_code(lineup[k]) : (k == 0 ? SLOT_HUMAN : SLOT_EMPTY);
+void settle_lineup(const RaceSetup& setup, bool playing) {
+  for (int k = 0; k < RACE_SLOTS; ++k)
+    race.lineup[k] = setup.time_trial ? (k == 0 ? SLOT_HUMAN : SLOT_EMPTY) : known_code(setup.slots[k].code);
   int first = 0;
   while (first < RACE_SLOTS && race.lineup[first] == SLOT_EMPTY) ++first;
   if (playing) {
@@ -110,26 +104,10 @@ void settle_lineup(const int32_t* lineup, bool playing) {
 void load_racing_lines() {
   const AutopilotHooks& lines = autopilot_hooks();
   std::string path = "@" + run_settings.loaded_track + "/" + lines_file_name(race.skill);
-  if (lines.load_lines) lines.load_lines(path.c_str(), race.skill);
+  lines.load_lines(path.c_str(), race.skill);
   show_progress("Analyzing lines...");
-  if (lines.prune_lines) lines.prune_lines();
-  if (lines.plan_laps) lines.plan_laps();
-}
-
-std::string texture_choice(const SettingItem& item) {
-  if (item.current < 0 || item.current >= static_cast<int>(item.option_values.size())) return "";
-  return item.option_values[static_cast<size_t>(item.current)];
-}
-
-RiderIdentity player_identity() {
-  RiderIdentity p;
-  p.bike = settings.bike.choice();
-  p.number = settings.number.text.empty() ? "999" : settings.number.text;
-  p.body_texture = texture_choice(settings.rider_texture);
-  p.head_texture = texture_choice(settings.head_texture);
-  p.bike_texture = texture_choice(settings.bike_texture);
-  p.wheel_texture = texture_choice(settings.wheel_texture);
-  return p;
+  lines.prune_lines();
+  lines.plan_laps();
 }
 
 RiderIdentity robot_identity(const RosterEntry& e) {
@@ -143,11 +121,12 @@ struct SlotFiller {
 };
 
 // Who rides slot k and how; false when the slot stays empty.
-bool choose_rider(SlotFiller& fill, int k, RiderIdentity* rider, int* control, int* roster_row) {
+bool choose_rider(const RaceSetup& setup, SlotFiller& fill, int k, RiderIdentity* rider, int* control, int* roster_row) {
   const int32_t code = race.lineup[k];
   *roster_row = -1;
   if (code == SLOT_HUMAN) {
-    *rider = player_identity();
+    // A time trial's rider is the player of the first gate.
+    *rider = setup.slots[setup.time_trial ? 0 : k].rider;
     *control = CONTROL_LOCAL;
     return true;
   }
@@ -167,10 +146,10 @@ bool choose_rider(SlotFiller& fill, int k, RiderIdentity* rider, int* control, i
   return false;
 }
 
-void load_slot(SlotFiller& fill, int k) {
+void load_slot(const RaceSetup& setup, SlotFiller& fill, int k) {
   RiderIdentity rider;
   int control = CONTROL_EXTERNAL, row = -1;
-  if (!choose_rider(fill, k, &rider, &control, &row)) return;
+  if (!choose_rider(setup, fill, k, &rider, &control, &row)) return;
   Bike* b = load_bike(apply_bike_alias(rider.bike.c_str()), k, rider.number.c_str(), rider.body_texture.c_str(),
                       rider.head_texture.c_str(), rider.bike_texture.c_str(), rider.wheel_texture.c_str());
   if (!b) return;
@@ -187,8 +166,8 @@ void load_slot(SlotFiller& fill, int k) {
   race.slot_rider[k] = rider;
   if (row >= 0) {
     const AutopilotHooks& autopilot = autopilot_hooks();
-    const char* personality = run_settings.practice ? "tester" : robot_roster()[static_cast<size_t>(row)].personality.c_str();
-    if (autopilot.set_personality) autopilot.set_personality(*b, personality);
+    const char* personality = race.practice ? "tester" : robot_roster()[static_cast<size_t>(row)].personality.c_str();
+    autopilot.set_personality(*b, personality);
     ++fill.robots;
   }
 }
@@ -206,8 +185,7 @@ int leader_slot() { return results.standings_count > 0 ? results.standings[0].sl
 
 }  // namespace
 
-int start_race(const int32_t* lineup, int play_demo, int record_demo, int32_t race_length_ticks, int32_t race_laps,
-               int skill) {
+int start_race(const RaceSetup& setup) {
   // The points series records the event in progress here (series issue).
   show_progress("Resetting...");
   SlotFiller fill;
@@ -216,20 +194,19 @@ int start_race(const int32_t* lineup, int play_demo, int record_demo, int32_t ra
   tear_down_session();
 
   race_clock = 0;
-  race.race_length_ticks = race_length_ticks;
-  race.race_laps = race_laps;
-  race.skill = skill;
+  race.race_length_ticks = setup.race_length_ticks;
+  race.race_laps = setup.race_laps;
+  race.skill = setup.skill;
+  race.practice = setup.practice;
+  race.learning = setup.learning;
   race.start_signal_tick = START_SIGNAL_TICKS;
   race.gate_drop_tick = draw_gate_drop_tick();  // multiplayer: the server's value (network issue)
-  race.time_trial = lineup == nullptr;
+  race.time_trial = setup.time_trial;
 
-  std::string wanted = menu_track();
+  std::string wanted = setup.track;
   bool playing = false;
-  if (play_demo) {
-    std::string path = !demo_playback_path.empty() ? demo_playback_path
-                       : race.time_trial           ? track_demo_path(wanted, "fastlap.bldemo")
-                                                   : DEFAULT_DEMO_PATH;
-    playing = open_demo_playback(path) != 0;
+  if (!setup.playback_path.empty()) {
+    playing = open_demo_playback(setup.playback_path) != 0;
     if (playing) wanted = playback.header.track;
   }
   if (!load_wanted_track(wanted)) {
@@ -237,7 +214,7 @@ int start_race(const int32_t* lineup, int play_demo, int record_demo, int32_t ra
     return 0;
   }
 
-  settle_lineup(lineup, playing);
+  settle_lineup(setup, playing);
   if (race.time_trial) {
     race_clock = TIME_TRIAL_START_TICKS;
     results.time_trial_best_lap = results.time_trial_last_lap = 0;
@@ -245,15 +222,18 @@ int start_race(const int32_t* lineup, int play_demo, int record_demo, int32_t ra
   load_racing_lines();
 
   show_progress("Loading bikes...");
-  for (int k = 0; k < RACE_SLOTS; ++k) load_slot(fill, k);
+  for (int k = 0; k < RACE_SLOTS; ++k) load_slot(setup, fill, k);
 
-  if (record_demo) start_demo_recording();
+  if (setup.record)
+    start_demo_recording(race.time_trial                ? track_demo_path(run_settings.loaded_track, "lastlap.bldemo")
+                         : setup.record_path.empty() ? std::string(DEFAULT_DEMO_PATH)
+                                                     : setup.record_path);
   // The roost particle pool is emptied here (effects issue).
-  if (autopilot_hooks().forget_line_picks) autopilot_hooks().forget_line_picks();
+  autopilot_hooks().forget_line_picks();
 
   post_message("%d MB texture memory used", static_cast<int>(texture_bytes >> 20));
   clean_up_textures();
-  if (race_display_hooks().purge_models) race_display_hooks().purge_models();
+  race_display_hooks().purge_models();
 
   fix_race_length();
   raise_gate_bars();
@@ -267,7 +247,8 @@ int start_race(const int32_t* lineup, int play_demo, int record_demo, int32_t ra
   if (!race.slot_bike[race.viewed_slot]) race.viewed_slot = leader_slot();
   dJointGroupEmpty(contact_group);
   Bike* viewed = race.slot_bike[race.viewed_slot];
-  if (viewed && race.slot_control[race.viewed_slot] == CONTROL_LOCAL) apply_settings(*viewed);
+  if (viewed && race.slot_control[race.viewed_slot] == CONTROL_LOCAL && setup.player_settings)
+    apply_settings(*viewed, *setup.player_settings);
   if (viewed) race.camera_position = body_position(viewed->frame) + Vec3{0, CAMERA_RAISE, 0};
   return 1;
 }

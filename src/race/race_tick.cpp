@@ -24,7 +24,7 @@ void step_slots() {
     Bike* b = race.slot_bike[slot];
     if (!b) continue;
     const int control = race.slot_control[slot];
-    if (control == CONTROL_AUTOPILOT && autopilot.autopilot_tick) autopilot.autopilot_tick(*b);
+    if (control == CONTROL_AUTOPILOT) autopilot.autopilot_tick(*b);
     if (control == CONTROL_EXTERNAL) {
       // A collision wakes a replayed bike in the world step; its state
       // comes from outside, so it goes back to sleep.

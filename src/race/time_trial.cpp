@@ -94,7 +94,7 @@ void start_next_lap(int ghost_gates) {
   // line was crossed (the clock has moved on since). Its recording and its
   // ghost start there too, with the frame of that moment.
   if (open_demo_playback(track_demo_path(run_settings.loaded_track, "fastlap.bldemo"))) load_ghosts();
-  start_demo_recording();
+  start_demo_recording(track_demo_path(run_settings.loaded_track, "lastlap.bldemo"));
   record_demo_tick();
   play_demo_tick();
   set_gates_passed(rider, lap_line_start());

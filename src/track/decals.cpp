@@ -70,14 +70,11 @@ void read_decals(Terrain& t, DataFile* file) {
     decal.texture = LoadTexture(name);
     if (!grow_push(t.decals, decal)) break;
   }
-  const TerrainRendererHooks* hooks = terrain_renderer_hooks();
   for (size_t k = 0; k < t.decals.size(); ++k) {
     insert_decal_bucket(t, static_cast<int>(k));
-    if (hooks && hooks->mark_ground) {
-      float box[4];
-      decal_cells(t, t.decals[k], box);
-      hooks->mark_ground(t, box[0], box[1], box[2], box[3]);
-    }
+    float box[4];
+    decal_cells(t, t.decals[k], box);
+    terrain_renderer_hooks().mark_ground(t, box[0], box[1], box[2], box[3]);
   }
 }
 

@@ -130,15 +130,15 @@ void insert_decal_bucket(Terrain& t, int index);
 void remove_decal_bucket(Terrain& t, int index);
 
 // The renderer's share of the terrain (level-of-detail trees, ground
-// texture caches, low-detail textures). Each entry may be null; headless
-// programs leave the whole table unset.
+// texture caches, low-detail textures). Each entry starts as a call that
+// does nothing: headless programs install no table.
 struct TerrainRendererHooks {
-  void (*prepare_detail)(Terrain& t);    // after the heights are read
-  void (*build_low_detail)(Terrain& t);  // after the tile map is read
-  void (*prepare_caches)(Terrain& t);    // after the shadows are read
+  void (*prepare_detail)(Terrain& t) = [](Terrain&) {};    // after the heights are read
+  void (*build_low_detail)(Terrain& t) = [](Terrain&) {};  // after the tile map is read
+  void (*prepare_caches)(Terrain& t) = [](Terrain&) {};    // after the shadows are read
   // Ground textures under this world rectangle must be rebuilt (decals).
-  void (*mark_ground)(Terrain& t, float x0, float z0, float x1, float z1);
-  void (*release)(Terrain& t);
+  void (*mark_ground)(Terrain& t, float x0, float z0, float x1, float z1) = [](Terrain&, float, float, float, float) {};
+  void (*release)(Terrain& t) = [](Terrain&) {};
 };
-void set_terrain_renderer_hooks(const TerrainRendererHooks* hooks);
-const TerrainRendererHooks* terrain_renderer_hooks();
+void set_terrain_renderer_hooks(const TerrainRendererHooks& hooks);
+const TerrainRendererHooks& terrain_renderer_hooks();

@@ -23,7 +23,7 @@ namespace {
 constexpr int GRID_SHIFT_LIMIT = 11;
 constexpr float SAMPLE_FACTOR = 0.000015259021896696422f;  // 1 / 65535
 
-const TerrainRendererHooks* renderer_hooks = nullptr;
+TerrainRendererHooks renderer_hooks;
 
 using FilePtr = std::unique_ptr<DataFile, DataFileCloser>;
 
@@ -175,32 +175,26 @@ bool read_shadows(Terrain& t) {
   return true;
 }
 
-void run_hook(void (*hook)(Terrain&), Terrain& t) {
-  if (hook) hook(t);
-}
-
 bool load_parts(Terrain& t) {
-  const TerrainRendererHooks none{};
-  const TerrainRendererHooks& hooks = renderer_hooks ? *renderer_hooks : none;
   if (!read_heights(t)) return false;
-  run_hook(hooks.prepare_detail, t);
+  renderer_hooks.prepare_detail(t);
   if (!read_shading(t)) return false;
   log_texture_memory("before ground tiles loaded");
   if (!read_tile_kinds(t)) return false;
   log_texture_memory("after ground tiles loaded");
   if (!read_tile_map(t)) return false;
-  run_hook(hooks.build_low_detail, t);
+  renderer_hooks.build_low_detail(t);
   log_texture_memory("after low detail ground textures");
   if (!read_shadows(t)) return false;
-  run_hook(hooks.prepare_caches, t);
+  renderer_hooks.prepare_caches(t);
   ReadDecals(t);
   return true;
 }
 
 }  // namespace
 
-void set_terrain_renderer_hooks(const TerrainRendererHooks* hooks) { renderer_hooks = hooks; }
-const TerrainRendererHooks* terrain_renderer_hooks() { return renderer_hooks; }
+void set_terrain_renderer_hooks(const TerrainRendererHooks& hooks) { renderer_hooks = hooks; }
+const TerrainRendererHooks& terrain_renderer_hooks() { return renderer_hooks; }
 
 int LoadTerrain(Terrain& t, const std::string& folder) {
   ReleaseTerrain(t);
@@ -211,6 +205,6 @@ int LoadTerrain(Terrain& t, const std::string& folder) {
 }
 
 void ReleaseTerrain(Terrain& t) {
-  if (renderer_hooks && renderer_hooks->release) renderer_hooks->release(t);
+  renderer_hooks.release(t);
   t = Terrain{};
 }

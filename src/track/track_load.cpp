@@ -22,11 +22,7 @@ int track_map_texture = 0;
 
 namespace {
 
-const TrackLoadHooks* hooks = nullptr;
-
-void call(void (*hook)()) {
-  if (hook) hook();
-}
+TrackLoadHooks hooks;
 
 // Feeds a whole file (decompressed) into the digest, if it opens.
 void hash_file(Ripemd160* digest, const std::string& path) {
@@ -56,16 +52,14 @@ void read_timing_gates(const std::string& folder) {
 
 }  // namespace
 
-void set_track_load_hooks(const TrackLoadHooks* table) { hooks = table; }
+void set_track_load_hooks(const TrackLoadHooks& table) { hooks = table; }
 
 int LoadTrack() {
-  const TrackLoadHooks none{};
-  const TrackLoadHooks& h = hooks ? *hooks : none;
   const std::string folder = "@" + run_settings.loaded_track;
   Ripemd160 digest;
   clear_scenery();
   clear_timing_gates();
-  call(h.show_loading);
+  hooks.show_loading();
   for (const char* name : {"terrain.hf", "terrain.png", "texturelist", "tilemap", "tileinfo"})
     hash_file(&digest, folder + "/" + name);
   if (run_settings.debug_level > 0) voxa_log("Loading '%s'\n", folder.c_str());
@@ -89,19 +83,17 @@ int LoadTrack() {
   ReadLighting(folder);
   track_map_texture = LoadTexture((folder + "/map.png").c_str());
   rebuild_scenery_buckets();
-  if (run_settings.editor) call(h.editor_prepare);
+  if (run_settings.editor) hooks.editor_prepare();
   hash_statue_models(&digest);
   track_hash = digest.finish();
   return 1;
 }
 
 void UnloadTrack() {
-  const TrackLoadHooks none{};
-  const TrackLoadHooks& h = hooks ? *hooks : none;
   voxa_log("Deallocating track\n");
-  if (run_settings.editor) call(h.editor_release);
+  if (run_settings.editor) hooks.editor_release();
   clear_timing_gates();
-  call(h.release_racing_lines);
+  hooks.release_racing_lines();
   clear_scenery();
   release_lighting();
   track_map_texture = 0;

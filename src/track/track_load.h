@@ -12,14 +12,14 @@ extern std::array<uint8_t, 20> track_hash;
 // The track's overview map for the heads-up display (0 = none).
 extern int track_map_texture;
 
-// Hooks of the layers above the track: each may be null.
+// Hooks of the layers above the track; each starts as a call that does nothing.
 struct TrackLoadHooks {
-  void (*show_loading)();        // draws "Loading track..." once, when a window exists
-  void (*editor_prepare)();      // the track editor's own state for this track
-  void (*editor_release)();
-  void (*release_racing_lines)();
+  void (*show_loading)() = [] {};    // draws "Loading track..." once, when a window exists
+  void (*editor_prepare)() = [] {};  // the track editor's own state for this track
+  void (*editor_release)() = [] {};
+  void (*release_racing_lines)() = [] {};
 };
-void set_track_load_hooks(const TrackLoadHooks* hooks);
+void set_track_load_hooks(const TrackLoadHooks& hooks);
 
 // Loads the track named by run_settings.loaded_track. 1 on success; 0 when
 // the terrain fails, with loaded_track cleared.

@@ -29,7 +29,7 @@ void forget_sections() {
   clear_timing_gates();
   line_set = LineSet{};
   index_sections();
-  run_settings.learning = true;
+  race.learning = true;
 }
 
 LineSample sample(float x, float z, float speed, float y) { return {x, y, z, speed, 0}; }

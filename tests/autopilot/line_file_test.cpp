@@ -9,6 +9,7 @@
 #include "autopilot/autopilot.h"
 #include "autopilot_kit.h"
 #include "core/run_settings.h"
+#include "race/race_session.h"
 #include "data/safe_write.h"
 
 using namespace autopilot_kit;
@@ -239,7 +240,7 @@ TEST_F(SavedLines, AFailedWriteKeepsTheOldFile) {
 }
 
 TEST_F(SavedLines, NothingIsSavedWithoutLearning) {
-  run_settings.learning = false;
+  race.learning = false;
   line_set.tables[0].lines[0] = line_through({{0, 0}, {0, -10}}, 900);
   save_lines();
   EXPECT_FALSE(testkit::file_exists(file));

@@ -27,8 +27,6 @@ const TextureUploader recorder = {
     },
     [](int id, const uint8_t* levels, int w, int h, int c) { replacements.push_back({id, w, h, c, false, false, levels[0]}); },
     [](int id) { released.push_back(id); },
-    nullptr,
-    nullptr,
 };
 
 std::string ppm(int width, int height, uint8_t value = 7) {
@@ -53,7 +51,7 @@ class TextureCache : public ::testing::Test {
     replacements.clear();
     released.clear();
   }
-  void TearDown() override { set_texture_uploader(nullptr); }
+  void TearDown() override { set_texture_uploader({}); }
   void data(const std::string& name, const std::string& bytes) { testkit::write_file(folders.data + name, bytes); }
 };
 
@@ -82,7 +80,7 @@ TEST_F(TextureCache, CaseMismatchReturnsTheCachedTextureWithAWarning) {
 }
 
 TEST_F(TextureCache, NonPowerOfTwoIsResampledWithAWarning) {
-  set_texture_uploader(&recorder);
+  set_texture_uploader(recorder);
   data("wide.ppm", ppm(300, 200));
   ASSERT_NE(LoadTexture("@wide.ppm"), 0);
   EXPECT_STREQ(message_line(0), "Warning: Non power of 2 texture '@wide.ppm'");
@@ -93,7 +91,7 @@ TEST_F(TextureCache, NonPowerOfTwoIsResampledWithAWarning) {
 }
 
 TEST_F(TextureCache, ReductionDropsLevelsWhileBothSidesAreAbove128) {
-  set_texture_uploader(&recorder);
+  set_texture_uploader(recorder);
   run_settings.model_texture_reduction = 2;
   data("big.ppm", ppm(1024, 1024));
   data("flat.ppm", ppm(256, 128));
@@ -114,7 +112,7 @@ TEST_F(TextureCache, ReductionDropsLevelsWhileBothSidesAreAbove128) {
 }
 
 TEST_F(TextureCache, RepeatFlagsComeFromTheName) {
-  set_texture_uploader(&recorder);
+  set_texture_uploader(recorder);
   struct Case {
     const char* name;
     bool s, t;
@@ -137,7 +135,7 @@ TEST_F(TextureCache, FormatsByMagicWordWithPngFallback) {
   data("looks-like.ppm", png);  // the name does not decide the format
   data("pic.j7", flat_j7(2, 2, 9));
   data("broken.ppm", "P6 2 2 255\n");
-  set_texture_uploader(&recorder);
+  set_texture_uploader(recorder);
   EXPECT_NE(LoadTexture("@looks-like.ppm"), 0);
   EXPECT_EQ(uploads.back().channels, 4);
   EXPECT_NE(LoadTexture("@pic.j7"), 0);
@@ -156,7 +154,7 @@ TEST_F(TextureCache, MissingFileIsReportedOnlyWithDebug) {
 }
 
 TEST_F(TextureCache, CleanUpFreesOnlyStaleGenerations) {
-  set_texture_uploader(&recorder);
+  set_texture_uploader(recorder);
   run_settings.debug_level = 1;
   for (const char* name : {"start.ppm", "old.ppm", "again.ppm", "new.ppm"}) data(name, ppm(2, 2));
   int permanent = LoadTexture("@start.ppm");  // generation 0: never deleted
@@ -177,7 +175,7 @@ TEST_F(TextureCache, CleanUpFreesOnlyStaleGenerations) {
 }
 
 TEST_F(TextureCache, AnimationStepsLoopPauseAndRestart) {
-  set_texture_uploader(&recorder);
+  set_texture_uploader(recorder);
   std::string png;
   std::vector<uint8_t> rgba(2 * 2 * 4, 77);
   ASSERT_TRUE(encode_png(rgba.data(), 2, 2, 4, &png));

@@ -45,7 +45,7 @@ class BikeContact : public PhysicsTest {
 TEST_F(BikeContact, HeadOnBikesCollideAndSeparate) {
   Bike* a = add_bike("crf250(2009)", 100, 130, 0);     // riding toward -z
   Bike* b = add_bike("kx125", 100.5, 90, M_PI);         // riding toward +z
-  for (Bike* bike : {a, b}) apply_settings(*bike);
+  for (Bike* bike : {a, b}) apply_settings(*bike, settings);
   double deepest = 0, closest = INFINITY;
   bool touched = false;
   for (int t = 0; t < 4 * 128; ++t) {
@@ -77,14 +77,12 @@ TEST_F(BikeContact, ASecondCollisionInOneTickPushesWithForces) {
     for (int k = 0; k < BODY_COUNT; ++k) count += dBodyGetNumJoints(bike_body(*bike, k));
     return count;
   };
-  for (int32_t& v : a->line_state) v = 7;
   race_clock = 50;
   int joints_before = joints_on(a);
   ASSERT_TRUE(collide_bikes(*a, *b));
   EXPECT_GT(joints_on(a), joints_before);  // contact joints
   EXPECT_EQ(a->last_bike_collision_tick, 50);
   EXPECT_EQ(b->last_bike_collision_tick, 50);
-  EXPECT_EQ(a->line_state[2], 0);  // a line ridden through a collision is spoiled
   dJointGroupEmpty(contact_group);
 
   // Both already hit a bike this tick: explicit forces instead of joints.
@@ -187,7 +185,7 @@ class Determinism : public PhysicsTest {
     Bike* a = add_bike("yz250f(2008)", 100, 140);
     Bike* b = add_bike("rm125", 103, 140);
     Bike* c = add_bike("cr125", 101, 100, M_PI);
-    apply_settings(*b);
+    apply_settings(*b, settings);
     for (int t = 0; t < 3 * 128; ++t)
       run(1, [&](int) {
         hold_speed(a, 20 * MPH);

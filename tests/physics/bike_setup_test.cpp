@@ -93,7 +93,7 @@ TEST_F(BikeSetupTest, SuspensionPercentagesSpanTheModelRanges) {
 
 TEST_F(BikeSetupTest, ApplySettingsPushesEveryChoiceIntoTheFlags) {
   Bike* b = make("yz125");
-  apply_settings(*b);
+  apply_settings(*b, settings);
   // Defaults: arcade, front antilock, automatic shifting, dab when stopped.
   EXPECT_EQ(b->flags, 0x01 | 0x08 | 0x20 | 0x40 | 0x80);
   EXPECT_NEAR(b->setup.max_dab_speed, 29.333333333333332, 1e-12);
@@ -101,10 +101,10 @@ TEST_F(BikeSetupTest, ApplySettingsPushesEveryChoiceIntoTheFlags) {
   settings.stop_wheelies.current = 1;
   settings.arcade.current = 0;
   settings.rear_brake.current = 1;
-  apply_settings(*b);
+  apply_settings(*b, settings);
   EXPECT_EQ(b->flags, 0x01 | 0x02 | 0x04 | 0x08 | 0x10 | 0x20 | 0x40);
   settings.stop_wheelies.current = 2;
-  apply_settings(*b);
+  apply_settings(*b, settings);
   EXPECT_EQ(b->flags & 0x06, 0x04);
 }
 

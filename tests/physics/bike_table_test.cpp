@@ -106,7 +106,9 @@ TEST(TorqueCurves, KeepTheLowEndTheMeasuredRowsAndTheFallingTail) {
     for (int i = last_positive + 1; i < TORQUE_ENTRIES; ++i) {
       EXPECT_LE(t[i], 0);
       EXPECT_LE(t[i], t[i - 1] > 0 ? 0 : t[i - 1]);
-      if (i + 2 < TORQUE_ENTRIES && t[i] < 0) EXPECT_EQ(t[i + 2], t[i] - 1);
+      if (i + 2 < TORQUE_ENTRIES && t[i] < 0) {
+        EXPECT_EQ(t[i + 2], t[i] - 1);
+      }
     }
     // The filled curve is smooth: no step of more than 6 ft*lbf per 500 rpm (the measured rows climb by 5.5).
     for (int i = 11; i < last_positive; ++i) EXPECT_LT(std::fabs(t[i] - t[i - 1]), 6) << i;

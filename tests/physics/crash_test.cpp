@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/race_clock.h"
+#include "core/settings.h"
 #include "physics/bike_load.h"
 #include "physics/bike_setup.h"
 #include "physics/bike_tick.h"
@@ -111,7 +112,7 @@ TEST_F(Crash, RidingIntoAWallThrowsTheRider) {
   // A wall 6 ft high across the course.
   terrain = shaped_terrain(8, 2, [](float, float z) { return z < 800 ? 6.0f : 0.0f; });
   Bike* b = add_bike("crf250(2009)", 500, 900);
-  apply_settings(*b);
+  apply_settings(*b, settings);
   for (int t = 0; t < 8 * 128 && !bike_crashed(*b); ++t) run(1, [&](int) { hold_speed(b, 40 * MPH); });
   EXPECT_TRUE(bike_crashed(*b));
   EXPECT_GT(position(b).z, 795);  // stopped at the wall, not through it

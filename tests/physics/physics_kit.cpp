@@ -5,6 +5,7 @@
 #include "core/race_clock.h"
 #include "physics/bike_controls.h"
 #include "physics/bike_load.h"
+#include "bike_ticks.h"
 #include "physics/bike_tick.h"
 #include "physics/physics_world.h"
 #include "physics/rider.h"

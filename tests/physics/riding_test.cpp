@@ -25,7 +25,7 @@ class Riding : public PhysicsTest {
   Bike* player_bike(const char* model, double x = 1024, double z = 1900) {
     Bike* b = add_bike(model, x, z);
     apply_stability_preset(settings.stability.value);
-    apply_settings(*b);
+    apply_settings(*b, settings);
     return b;
   }
 };

@@ -9,6 +9,7 @@
 #include "data/data_dirs.h"
 #include "physics/bike_load.h"
 #include "physics/bike_setup.h"
+#include "bike_ticks.h"
 #include "physics/bike_tick.h"
 #include "physics/physics_world.h"
 #include "physics/rider.h"
@@ -43,7 +44,7 @@ TEST(ShippedTracks, BikesStandAtTheGateAndRaceOff) {
       ASSERT_NE(b->shapes[BODY_FRAME].source, nullptr) << "the shipped bike shapes load";
       const StartPosition& p = start_positions[static_cast<size_t>(k)];
       place_bike(*b, p.x, p.z, p.heading);
-      if (k < RIDERS / 2) apply_settings(*b);  // half ride with the player's assists
+      if (k < RIDERS / 2) apply_settings(*b, settings);  // half ride with the player's assists
       set_automatic_shifting(*b, 1);
       bikes.push_back(b);
     }

@@ -12,6 +12,7 @@
 #include "data/data_file.h"
 #include "physics/bike_controls.h"
 #include "physics/bike_load.h"
+#include "bike_ticks.h"
 #include "physics/bike_tick.h"
 #include "physics/physics_world.h"
 #include "race/demo_frame.h"

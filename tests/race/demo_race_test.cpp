@@ -7,7 +7,7 @@
 #include <csignal>
 
 #include "allocation_counter.h"
-#include "coach.h"
+#include "autopilot/coach.h"
 #include "core/messages.h"
 #include "core/race_clock.h"
 #include "core/run_settings.h"
@@ -43,16 +43,23 @@ class DemoRace : public race_kit::FlatsRace {
     return at;
   }
   std::string demo_file() { return home_folder() + "demos/default.bldemo"; }
+  // A race of three laps recorded into the default demo.
+  static RaceSetup recorded_race(std::vector<int32_t> codes) {
+    RaceSetup setup = flats_race(std::move(codes));
+    setup.record = true;
+    return setup;
+  }
   void start_playback() {
-    std::vector<int32_t> none = lineup({});
-    ASSERT_EQ(start_race(none.data(), 1, 0, 0, 10, 0), 1);
+    RaceSetup play = flats_race({}, 10);
+    play.playback_path = DEFAULT_DEMO_PATH;
+    ASSERT_EQ(start_race(play), 1);
     ASSERT_NE(playback.input, nullptr);
   }
 };
 
 TEST_F(DemoRace, ReplayPutsEveryFrameBodyWithinItsQuantisation) {
-  std::vector<int32_t> l = lineup({SLOT_HUMAN, SLOT_ROBOT});
-  ASSERT_EQ(start_race(l.data(), 0, 1, 0, 3, 0), 1);
+  const RaceSetup setup = recorded_race({SLOT_HUMAN, SLOT_ROBOT});
+  ASSERT_EQ(start_race(setup), 1);
   std::vector<std::vector<Vec3>> recorded{frames()};
   ride(60 * TICKS_PER_SECOND, &recorded);
   const std::vector<int32_t> crossings = race.slot_bike[0]->crossing_ticks;
@@ -86,8 +93,8 @@ TEST_F(DemoRace, ReplayPutsEveryFrameBodyWithinItsQuantisation) {
 }
 
 TEST_F(DemoRace, SeekingForwardAndBackLandsOnTheRightTick) {
-  std::vector<int32_t> l = lineup({SLOT_HUMAN});
-  ASSERT_EQ(start_race(l.data(), 0, 1, 0, 3, 0), 1);
+  const RaceSetup setup = recorded_race({SLOT_HUMAN});
+  ASSERT_EQ(start_race(setup), 1);
   std::vector<std::vector<Vec3>> recorded{frames()};
   ride(30 * TICKS_PER_SECOND, &recorded);
 
@@ -117,8 +124,9 @@ TEST_F(DemoRace, SeekingForwardAndBackLandsOnTheRightTick) {
   EXPECT_EQ(run_settings.roost_frequency, RunSettings().roost_frequency);
 
   // Not while anyone rides: a recording or a rider of our own blocks it.
-  std::vector<int32_t> rider = lineup({SLOT_HUMAN});
-  ASSERT_EQ(start_race(rider.data(), 1, 0, 0, 10, 0), 1);
+  RaceSetup against = flats_race({SLOT_HUMAN}, 10);
+  against.playback_path = DEFAULT_DEMO_PATH;
+  ASSERT_EQ(start_race(against), 1);
   const int32_t before = race_clock;
   seek_playback(5);
   EXPECT_EQ(race_clock, before);
@@ -128,8 +136,7 @@ TEST_F(DemoRace, RecordingKeepsEveryCompleteTickAfterACrash) {
   const std::string path = demo_file();
   EXPECT_DEATH(
       {
-        std::vector<int32_t> l = lineup({SLOT_HUMAN, SLOT_ROBOT, SLOT_ROBOT});
-        start_race(l.data(), 0, 1, 0, 3, 0);
+        start_race(recorded_race({SLOT_HUMAN, SLOT_ROBOT, SLOT_ROBOT}));
         ride(100);
         std::abort();
       },
@@ -160,15 +167,15 @@ struct FileSizeLimit {
 
 TEST_F(DemoRace, FailedRecordingKeepsTheOldDemoAndAFullDiskEndsItCleanly) {
   testkit::write_file(demo_file(), "an older demo");
-  std::vector<int32_t> l = lineup({SLOT_HUMAN});
+  const RaceSetup setup = recorded_race({SLOT_HUMAN});
   {
     FileSizeLimit tiny(20);  // not even the header fits
-    ASSERT_EQ(start_race(l.data(), 0, 1, 0, 3, 0), 1);
+    ASSERT_EQ(start_race(setup), 1);
   }
   EXPECT_FALSE(demo_recording_active());
   EXPECT_EQ(testkit::read_file(demo_file()), "an older demo");
 
-  ASSERT_EQ(start_race(l.data(), 0, 1, 0, 3, 0), 1);
+  ASSERT_EQ(start_race(setup), 1);
   ASSERT_TRUE(demo_recording_active());
   const size_t header = testkit::read_file(demo_file()).size() - DEMO_FRAME_BYTES;
   {
@@ -182,8 +189,8 @@ TEST_F(DemoRace, FailedRecordingKeepsTheOldDemoAndAFullDiskEndsItCleanly) {
 }
 
 TEST_F(DemoRace, RunningRaceAllocatesNothing) {
-  std::vector<int32_t> l = lineup({SLOT_HUMAN, SLOT_ROBOT, SLOT_ROBOT, SLOT_ROBOT});
-  ASSERT_EQ(start_race(l.data(), 0, 1, 0, 3, 0), 1);
+  const RaceSetup setup = recorded_race({SLOT_HUMAN, SLOT_ROBOT, SLOT_ROBOT, SLOT_ROBOT});
+  ASSERT_EQ(start_race(setup), 1);
   ride(16 * TICKS_PER_SECOND);  // through the gate drop and away
   allocation_counter::start();
   ride(10 * TICKS_PER_SECOND);

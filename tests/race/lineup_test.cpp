@@ -27,9 +27,10 @@ namespace {
 
 class Lineup : public race_kit::FlatsRace {
  protected:
-  int start(std::vector<int32_t> codes) {
-    std::vector<int32_t> l = lineup(std::move(codes));
-    return start_race(l.data(), 0, 0, 0, 3, 0);
+  int start(std::vector<int32_t> codes, const char* track = "flats") {
+    RaceSetup setup = flats_race(std::move(codes));
+    setup.track = track;
+    return start_race(setup);
   }
   int riders() {
     Bike* bikes[RACE_SLOTS];
@@ -118,7 +119,9 @@ TEST_F(Lineup, RulesForHumansAndEmptyLineups) {
     ASSERT_EQ(start(c.codes), 1);
     for (size_t slot = 0; slot < c.controls.size(); ++slot) {
       EXPECT_EQ(race.slot_bike[slot] != nullptr, c.controls[slot] >= 0) << "slot " << slot;
-      if (c.controls[slot] >= 0) EXPECT_EQ(race.slot_control[slot], c.controls[slot]) << "slot " << slot;
+      if (c.controls[slot] >= 0) {
+        EXPECT_EQ(race.slot_control[slot], c.controls[slot]) << "slot " << slot;
+      }
     }
     EXPECT_EQ(riders(), static_cast<int>(std::count_if(c.controls.begin(), c.controls.end(), [](int k) { return k >= 0; })));
     EXPECT_EQ(race.viewed_slot, c.viewed);
@@ -150,15 +153,6 @@ TEST_F(Lineup, RobotsByStrokeAndByNumber) {
   EXPECT_STREQ(race.slot_bike[1]->number, "99");
   EXPECT_STRNE(race.slot_bike[2]->number, "42");  // number 42 already rides
   EXPECT_NE(race.slot_bike[3]->info.name.find("250"), std::string::npos);
-}
-
-TEST(MenuLineup, RotatesByTheGivenPlaces) {
-  reset_settings();
-  for (int i = 0; i < RACE_SLOTS; ++i) settings.slot[static_cast<size_t>(i)].current = i % 5;
-  rotate_menu_lineup(3);
-  for (int i = 0; i < RACE_SLOTS; ++i) EXPECT_EQ(settings.slot[static_cast<size_t>((3 + i) % RACE_SLOTS)].current, i % 5) << i;
-  rotate_menu_lineup(-3);  // back
-  for (int i = 0; i < RACE_SLOTS; ++i) EXPECT_EQ(settings.slot[static_cast<size_t>(i)].current, i % 5) << i;
 }
 
 TEST(Roster, RowsAndShuffle) {
@@ -220,17 +214,21 @@ TEST_F(Lineup, SameTrackIsKeptAndALostTrackFailsTheStart) {
   // Another track whose ground cannot be read: the session is gone.
   testkit::write_file(folders->data + "broken/terrain.hf", "not a height field");
   select_flats();
-  select_track("broken");
-  EXPECT_EQ(start({SLOT_ROBOT}), 0);
+  EXPECT_EQ(start({SLOT_ROBOT}, "broken"), 0);
+  EXPECT_EQ(riders(), 0);
+  // A track that is not there at all fails the same way.
+  ASSERT_EQ(start({SLOT_ROBOT}), 1);
+  EXPECT_EQ(start({SLOT_ROBOT}, "nowhere"), 0);
   EXPECT_EQ(riders(), 0);
 }
 
 TEST_F(Lineup, RaceLengthSetsTheFinishAndHalfwayLaps) {
-  std::vector<int32_t> l = lineup({SLOT_ROBOT});
-  ASSERT_EQ(start_race(l.data(), 0, 0, 0, 3, 0), 1);
+  ASSERT_EQ(start_race(flats_race({SLOT_ROBOT})), 1);
   EXPECT_EQ(race.finish_lap, 3);
   EXPECT_EQ(race.halfway_lap, 2);
-  ASSERT_EQ(start_race(l.data(), 0, 0, 60 * 128, 2, 0), 1);
+  RaceSetup timed = flats_race({SLOT_ROBOT}, 2);
+  timed.race_length_ticks = 60 * 128;
+  ASSERT_EQ(start_race(timed), 1);
   EXPECT_EQ(race.finish_lap, LAP_NOT_YET_KNOWN);
   EXPECT_EQ(race.halfway_lap, LAP_NOT_YET_KNOWN);
 }

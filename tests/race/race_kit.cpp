@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "coach.h"
+#include "race/race_setup.h"
+#include "autopilot/coach.h"
 #include "core/race_clock.h"
 #include "core/run_settings.h"
 #include "core/settings.h"
@@ -81,7 +82,7 @@ void RaceTest::SetUp() {
   write_bike_shapes(folders->data);
   run_settings = RunSettings();
   reset_settings();
-  set_autopilot_hooks(nullptr);
+  set_autopilot_hooks({});
   start_physics();
   clear_race_session();
   race_clock = 0;
@@ -89,8 +90,6 @@ void RaceTest::SetUp() {
 
 void RaceTest::TearDown() {
   end_race_session();
-  demo_playback_path.clear();
-  demo_record_path.clear();
   UnloadTrack();
   run_settings.loaded_track.clear();
   clear_timing_gates();
@@ -119,6 +118,13 @@ void RaceTest::select_flats() {
 std::vector<int32_t> RaceTest::lineup(std::vector<int32_t> codes) {
   codes.resize(RACE_SLOTS, SLOT_EMPTY);
   return codes;
+}
+
+RaceSetup RaceTest::flats_race(std::vector<int32_t> codes, int32_t laps) {
+  RaceSetup setup = player_race_setup(settings, "flats", laps);
+  std::vector<int32_t> all = lineup(std::move(codes));
+  for (int k = 0; k < RACE_SLOTS; ++k) setup.slots[k].code = all[static_cast<size_t>(k)];
+  return setup;
 }
 
 void FlatsRace::SetUp() {

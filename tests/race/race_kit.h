@@ -29,6 +29,9 @@ class RaceTest : public ::testing::Test {
   void select_flats();
   // A lineup of the given codes, the rest empty.
   static std::vector<int32_t> lineup(std::vector<int32_t> codes);
+  // A race on the flats by laps, from these slot codes (the rest empty),
+  // the player riding as the settings say.
+  static RaceSetup flats_race(std::vector<int32_t> codes, int32_t laps = 3);
 
   std::unique_ptr<testkit::DataFolders> folders;
 };

@@ -6,10 +6,11 @@
 #include "allocation_counter.h"
 #include "autopilot/autopilot.h"
 #include "autopilot/racing_lines.h"
-#include "coach.h"
+#include "autopilot/coach.h"
 #include "core/race_clock.h"
 #include "core/run_settings.h"
 #include "core/units.h"
+#include "physics/bike_tick.h"
 #include "race/lap_timing.h"
 #include "race/race_hooks.h"
 #include "race/standings.h"
@@ -22,12 +23,10 @@ class RobotRace : public race_kit::FlatsRace {
   void SetUp() override {
     FlatsRace::SetUp();
     install_autopilot();
-    run_settings.learning = true;
   }
   void TearDown() override {
-    static const AutopilotHooks none{};
     end_race_session();
-    set_autopilot_hooks(&none);
+    set_autopilot_hooks({});
     FlatsRace::TearDown();
   }
 
@@ -42,14 +41,12 @@ class RobotRace : public race_kit::FlatsRace {
 };
 
 TEST_F(RobotRace, RobotsCompleteLapsOnLinesTheCoachRode) {
-  std::vector<int32_t> coach = lineup({SLOT_HUMAN});
-  ASSERT_EQ(start_race(coach.data(), 0, 0, 0, 3, 0), 1);
+  ASSERT_EQ(start_race(flats_race({SLOT_HUMAN})), 1);
   ride(300);
   ASSERT_TRUE(race.slot_bike[0]->finished);
 
   // Starting the next race saves the coach's lines and loads them again.
-  std::vector<int32_t> robots = lineup({SLOT_ROBOT, SLOT_ROBOT, SLOT_ROBOT});
-  ASSERT_EQ(start_race(robots.data(), 0, 0, 0, 2, 0), 1);
+  ASSERT_EQ(start_race(flats_race({SLOT_ROBOT, SLOT_ROBOT, SLOT_ROBOT}, 2)), 1);
   int lines = 0;
   for (const LineTable& table : line_set.tables) lines += line_count(table);
   EXPECT_GE(lines, 4) << "every section has a line";
@@ -62,6 +59,21 @@ TEST_F(RobotRace, RobotsCompleteLapsOnLinesTheCoachRode) {
     ASSERT_NE(race.slot_bike[slot], nullptr);
     EXPECT_GE(completed_laps(*race.slot_bike[slot]), 1) << "robot in slot " << slot;
   }
+}
+
+TEST_F(RobotRace, BikesThatCollideForgetTheLinesTheyPicked) {
+  ASSERT_EQ(start_race(flats_race({SLOT_HUMAN, SLOT_ROBOT, SLOT_EMPTY, SLOT_ROBOT})), 1);
+  Bike& player = *race.slot_bike[0];
+  Bike& robot = *race.slot_bike[1];
+  Bike& apart = *race.slot_bike[3];
+  // Side by side, bars overlapping.
+  const Vec3 at = body_position(player.frame);
+  place_bike(robot, at.x + 1.2, at.z, 0);
+  for (Bike* b : {&player, &robot, &apart}) std::fill(std::begin(b->line_state), std::end(b->line_state), 7);
+  race_tick();
+  EXPECT_EQ(player.line_state[2], 0);  // a line ridden through a collision is spoiled
+  EXPECT_EQ(robot.line_state[2], 0);
+  EXPECT_EQ(apart.line_state[2], 7);
 }
 
 }  // namespace

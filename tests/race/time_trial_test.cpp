@@ -3,7 +3,7 @@
 // a lap that beat it.
 #include <gtest/gtest.h>
 
-#include "coach.h"
+#include "autopilot/coach.h"
 #include "core/race_clock.h"
 #include "core/units.h"
 #include "data/data_dirs.h"
@@ -22,7 +22,9 @@ class TimeTrial : public race_kit::FlatsRace {
  protected:
   void SetUp() override {
     FlatsRace::SetUp();
-    ASSERT_EQ(start_race(nullptr, 0, 0, 0, 1000, 0), 1);
+    RaceSetup trial = flats_race({}, 1000);
+    trial.time_trial = true;
+    ASSERT_EQ(start_race(trial), 1);
   }
   Bike& rider() { return *race.slot_bike[0]; }
   std::string fastlap() { return home_folder() + "flats/fastlap.bldemo"; }

@@ -225,7 +225,7 @@ TEST(ArtData, BikesHaveAFewThousandTrianglesAndLighterDistanceVersions) {
     size_t previous = 0;
     for (int level : {0, 1, 2}) {
       art::Detail d{level};
-      size_t triangles = art::frame_model(style, d).triangle_count() + art::fork_upper_model(style, d).triangle_count() +
+      size_t triangles = art::frame_model(style, d).triangle_count() + art::fork_upper_model(d).triangle_count() +
                          art::fork_lower_model(d).triangle_count() +
                          art::swingarm_model(d).triangle_count() + art::front_wheel_model(d).triangle_count() +
                          art::rear_wheel_model(d).triangle_count();
@@ -304,7 +304,9 @@ TEST(ArtData, TheRiderIsSkinnedToItsNineBonesWithHandsAndFeetFollowingTheirLimbs
           if (kit::length(p - pose.hand[i]) < 0.1) {
             EXPECT_GT(w[i == 0 ? art::BONE_FOREARM_L : art::BONE_FOREARM_R], 0.95);
           }
-          if (kit::length(p - pose.foot[i]) < 0.1) EXPECT_GT(w[i == 0 ? art::BONE_SHIN_L : art::BONE_SHIN_R], 0.95);
+          if (kit::length(p - pose.foot[i]) < 0.1) {
+            EXPECT_GT(w[i == 0 ? art::BONE_SHIN_L : art::BONE_SHIN_R], 0.95);
+          }
         }
       }
     }

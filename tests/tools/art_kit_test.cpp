@@ -172,7 +172,9 @@ TEST(KitModelFormat, RigidAndSkinnedModelsRoundTrip) {
     std::string error;
     ASSERT_TRUE(kit::read_jm_bytes(bytes, &back, &error)) << error;
     EXPECT_EQ(back.bone_count, bones);
-    if (bones) EXPECT_EQ(back.rig_name, "test-rig");
+    if (bones) {
+      EXPECT_EQ(back.rig_name, "test-rig");
+    }
     ASSERT_EQ(back.meshes.size(), 2u);
     for (size_t m = 0; m < 2; ++m) {
       const kit::Mesh &a = model.meshes[m], &b = back.meshes[m];

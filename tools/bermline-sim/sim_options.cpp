@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/base/command_args.h"
 #include "race/race_session.h"
 
 const char* const SIM_USAGE =
@@ -22,7 +23,8 @@ const char* const SIM_USAGE =
     "  --practice          robots explore racing lines they have not tried\n"
     "  --nolearn           keep the racing lines as they were (nothing learned is saved)\n"
     "  --record FILE       record the race as a demo\n"
-    "  --play FILE         play a demo (with a lineup: race against it)\n";
+    "  --play FILE         play a demo (with a lineup: race against it)\n"
+    "A value follows its option or is joined to it with '=' (--laps=3).\n";
 
 namespace {
 
@@ -64,25 +66,40 @@ bool parse_lineup(const char* text, int32_t lineup[RACE_SLOTS]) {
 }  // namespace
 
 bool parse_sim_options(int argc, char** argv, SimOptions* o, std::string* error) {
-  for (int k = 1; k < argc; ++k) {
-    const char* name = argv[k];
-    if (std::strcmp(name, "--help") == 0) {
+  static const char* const VALUE_OPTIONS[] = {"--track", "--data",    "--home",    "--record",      "--play",
+                                              "--robots", "--lineup", "--laps",    "--minutes",     "--max-seconds",
+                                              "--skill"};
+  ArgCursor cursor{argv + 1, argc - 1};
+  while (cursor.left > 0) {
+    if (match_option(&cursor, "--help", nullptr)) {
       *error = "";
       return false;
     }
-    if (std::strcmp(name, "--practice") == 0) {
+    if (match_option(&cursor, "--practice", nullptr)) {
       o->practice = true;
       continue;
     }
-    if (std::strcmp(name, "--nolearn") == 0) {
+    if (match_option(&cursor, "--nolearn", nullptr)) {
       o->learning = false;
       continue;
     }
-    if (k + 1 >= argc) {
+    const char* name = nullptr;
+    const char* value = nullptr;
+    for (const char* option : VALUE_OPTIONS)
+      if (match_option(&cursor, option, &value)) {
+        name = option;
+        break;
+      }
+    if (!name) {
+      const char* arg = take_argument(&cursor);
+      if (!arg) break;  // a lone "--" ended the options
+      *error = std::string(arg[0] == '-' && !cursor.end_of_options ? "unknown option '" : "unexpected argument '") + arg + "'";
+      return false;
+    }
+    if (!value) {
       *error = std::string("missing value for ") + name;
       return false;
     }
-    const char* value = argv[++k];
     long n = 0;
     bool ok = true;
     if (std::strcmp(name, "--track") == 0) o->track = value;
@@ -107,7 +124,7 @@ bool parse_sim_options(int argc, char** argv, SimOptions* o, std::string* error)
       ok = real_number(value, 0, 600, &o->minutes);
     } else if (std::strcmp(name, "--max-seconds") == 0) {
       ok = real_number(value, 0, 1e6, &o->max_seconds);
-    } else if (std::strcmp(name, "--skill") == 0) {
+    } else {  // --skill
       static const char* const skills[] = {"novice", "amateur", "expert"};
       ok = false;
       for (int s = 0; s < 3; ++s)
@@ -115,9 +132,6 @@ bool parse_sim_options(int argc, char** argv, SimOptions* o, std::string* error)
           o->skill = s;
           ok = true;
         }
-    } else {
-      *error = std::string("unknown option '") + name + "'";
-      return false;
     }
     if (!ok) {
       *error = std::string("bad value '") + value + "' for " + name;

@@ -5,19 +5,17 @@
 #include <ctime>
 #include <string>
 
-#include "autopilot/autopilot.h"
+#include "app/core_lifecycle.h"
+#include "race/race_setup.h"
 #include "autopilot/line_plan.h"
-#include "coach.h"
+#include "autopilot/coach.h"
 #include "core/messages.h"
 #include "core/race_clock.h"
 #include "core/run_settings.h"
 #include "core/settings.h"
 #include "core/units.h"
 #include "data/data_dirs.h"
-#include "physics/physics_world.h"
-#include "platform/base/log.h"
 #include "physics/bike.h"
-#include "platform/base/paths.h"
 #include "race/demo_playback.h"
 #include "race/demo_recording.h"
 #include "race/lap_timing.h"
@@ -26,17 +24,20 @@
 #include "race/standings.h"
 #include "sim_options.h"
 #include "track/track_list.h"
-#include "track/track_load.h"
 
 namespace {
 
-bool select_track_by_name(const std::string& name) {
+bool track_exists(const std::string& name) {
   for (const std::string& dir : track_dirs)
-    if (dir == name) {
-      select_track(name);
-      return true;
-    }
+    if (dir == name) return true;
   return false;
+}
+
+// Whether a demo file opens and reads as one.
+bool demo_opens(const std::string& path) {
+  const bool opens = open_demo_playback(path) != 0;
+  close_demo_playback();
+  return opens;
 }
 
 // A playback is over once no playback rider got a whole frame this tick.
@@ -94,46 +95,45 @@ int run_sim(const SimOptions& o, std::FILE* out, std::FILE* err) {
   if (!o.data_dir.empty()) setenv("BL_HOME", o.data_dir.c_str(), 1);
   if (!o.home_dir.empty()) setenv("BL_USER_HOME", o.home_dir.c_str(), 1);
   reset_data_layer();
-  std::string home = home_folder();
-  if (!home.empty()) make_folders(home);
-  voxa_log("VOXA_LOGFILE=%ssimlog.txt", home.c_str());
-
+  open_home_and_log("simlog.txt");
   run_settings = RunSettings();
-  run_settings.practice = o.practice;
-  run_settings.learning = o.learning;
   reset_settings();
-  settings.skill.current = o.skill;
   if (!build_track_list()) {
     std::fprintf(err, "No tracks found\n");
     return 1;
   }
-  if (!select_track_by_name(o.track)) {
+  if (!track_exists(o.track)) {
     std::fprintf(err, "bermline-sim: no track '%s'\n", o.track.c_str());
     return 1;
   }
-
-  install_autopilot();
-  start_physics();
-  clear_race_session();
-  reset_coaches();
   const bool playing = !o.play_file.empty();
-  demo_playback_path = o.play_file;
-  demo_record_path = o.record_file;
-  bool recording = !o.record_file.empty();
-  if (recording && playing && home_file(o.record_file) == home_file(o.play_file)) {
-    post_message("Can't record and play from same file - recording disabled");
-    std::fprintf(err, "Can't record and play from same file - recording disabled\n");
-    recording = false;
-  }
-  int32_t lineup[RACE_SLOTS] = {};
-  if (o.lineup_given) std::copy(o.lineup, o.lineup + RACE_SLOTS, lineup);
-  else if (!playing) lineup[0] = SLOT_HUMAN;
-  const int32_t length = static_cast<int32_t>(o.minutes * 60 / dt);
-  if (!start_race(lineup, playing, recording, length, o.laps, o.skill)) {
-    std::fprintf(err, "bermline-sim: can't load track '%s'\n", run_settings.loaded_track.c_str());
+  if (playing && !demo_opens(o.play_file)) {
+    std::fprintf(err, "bermline-sim: can't play '%s'\n", o.play_file.c_str());
     return 1;
   }
-  if (playing && !playback.input) std::fprintf(err, "bermline-sim: can't play '%s'\n", o.play_file.c_str());
+
+  start_race_core();
+  reset_coaches();
+  RaceSetup setup = player_race_setup(settings, o.track, o.laps);
+  setup.skill = o.skill;
+  setup.practice = o.practice;
+  setup.learning = o.learning;
+  setup.playback_path = o.play_file;
+  setup.record = !o.record_file.empty();
+  setup.record_path = o.record_file;
+  if (setup.record && playing && home_file(o.record_file) == home_file(o.play_file)) {
+    post_message("Can't record and play from same file - recording disabled");
+    std::fprintf(err, "Can't record and play from same file - recording disabled\n");
+    setup.record = false;
+  }
+  for (int slot = 0; slot < RACE_SLOTS; ++slot) setup.slots[slot].code = o.lineup[slot];
+  if (!o.lineup_given && !playing) setup.slots[0].code = SLOT_HUMAN;
+  setup.race_length_ticks = static_cast<int32_t>(o.minutes * 60 / dt);
+  if (!start_race(setup)) {
+    std::fprintf(err, "bermline-sim: can't load track '%s'\n", setup.track.c_str());
+    stop_race_core();
+    return 1;
+  }
 
   const int32_t first_tick = race_clock;
   const int64_t most_ticks = static_cast<int64_t>(o.max_seconds / dt);
@@ -149,10 +149,7 @@ int run_sim(const SimOptions& o, std::FILE* out, std::FILE* err) {
 
   std::fputs(standings_text().c_str(), out);
   std::fputs(rider_report(crashes).c_str(), out);
-  save_lines();  // what the robots learned (unless --nolearn)
-  end_race_session();
-  UnloadTrack();
-  stop_physics();
+  stop_race_core();  // saves what the robots learned (unless --nolearn)
   const double simulated = ticks * dt;
   std::fprintf(out, "ticks=%d wall_s=%.3f ticks_per_s=%.1f realtime=%.2f\n", ticks, wall, wall > 0 ? ticks / wall : 0.0,
                wall > 0 ? simulated / wall : 0.0);

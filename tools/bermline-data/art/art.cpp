@@ -70,7 +70,7 @@ ArtFiles art_files(const std::vector<TrackEntry>& tracks) {
     if (style.model_prefix == style.texture_prefix) {
       const std::string& p = style.model_prefix;
       add_model(files, p + "_frame", [&style](Detail d) { return frame_model(style, d); });
-      add_model(files, p + "_fork_upper", [&style](Detail d) { return fork_upper_model(style, d); });
+      add_model(files, p + "_fork_upper", [](Detail d) { return fork_upper_model(d); });
       add_model(files, p + "_fork_lower", fork_lower_model);
       add_model(files, p + "_swingarm", swingarm_model);
       add_model(files, p + "_side_plates", side_plates_model);

@@ -46,7 +46,7 @@ void label(kit::Image& sheet, const std::string& text, double x, double y) {
 
 bool write_bike_sheet(const std::string& out_dir, const BikeStyle& style) {
   Detail full;
-  Model frame = frame_model(style, full), upper = fork_upper_model(style, full), lower = fork_lower_model(full),
+  Model frame = frame_model(style, full), upper = fork_upper_model(full), lower = fork_lower_model(full),
         arm = swingarm_model(full), side_plates = side_plates_model(full), front_plate = front_plate_model(full);
   Model front_wheel = front_wheel_model(full), rear_wheel = rear_wheel_model(full);
   Model body = rider_body_model(full), head = rider_head_model(full), back_plate = rider_plate_model(full);

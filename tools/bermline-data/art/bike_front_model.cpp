@@ -98,7 +98,7 @@ void add_front_fender(Mesh& paint, Detail d) {
 
 }  // namespace
 
-Model fork_upper_model(const BikeStyle& style, Detail d) {
+Model fork_upper_model(Detail d) {
   Mesh paint, metal, rubber;
   paint.material = paint_material();
   metal.material = metal_material();

@@ -14,7 +14,7 @@ namespace art {
 Model frame_model(const BikeStyle& style, Detail detail);
 // Upper fork body: clamps, outer fork tubes, handlebar with controls,
 // front fender.
-Model fork_upper_model(const BikeStyle& style, Detail detail);
+Model fork_upper_model(Detail detail);
 // Lower fork body: inner tubes, axle lugs, guards, front brake caliper.
 Model fork_lower_model(Detail detail);
 // Swingarm body: arms, chain and guides, rear brake caliper.

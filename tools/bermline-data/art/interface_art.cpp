@@ -151,7 +151,7 @@ Image title_picture() {
     Vec3 centre;
   };
   const Part parts[] = {{frame_model(style, full), &bike, FRAME_CENTRE},
-                        {fork_upper_model(style, full), &bike, FORK_UPPER_CENTRE},
+                        {fork_upper_model(full), &bike, FORK_UPPER_CENTRE},
                         {fork_lower_model(full), &bike, FORK_LOWER_CENTRE},
                         {swingarm_model(full), &bike, SWINGARM_CENTRE},
                         {front_wheel_model(full), &wheels, FRONT_AXLE},

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
+#include "race/race_setup.h"
 #include "autopilot/autopilot.h"
 #include "autopilot/line_plan.h"
 #include "autopilot/racing_lines.h"
-#include "coach.h"
+#include "autopilot/coach.h"
 #include "core/race_clock.h"
-#include "core/run_settings.h"
+#include "core/settings.h"
 #include "core/units.h"
 #include "data/data_dirs.h"
 #include "data/safe_write.h"
@@ -53,10 +54,18 @@ constexpr double MOST_COACH_SECONDS = 720;  // simulated, for a coach's three la
 int skill_index(int skill) { return skill < 0 ? 0 : skill > 2 ? 2 : skill; }
 
 struct Training {
+  std::string track;
   int skill = 0;
   TrainingReport* report = nullptr;
 
-  bool start(const int32_t* lineup, int laps) { return start_race(lineup, 0, 0, 0, laps, skill) != 0; }
+  // Robots learn in every race; explorers try the lines nobody rode yet.
+  bool start(const int32_t* lineup, int laps, bool exploring = false) {
+    RaceSetup setup = player_race_setup(settings, track, laps);
+    setup.set_lineup(lineup, setup.slots[0].rider);
+    setup.skill = skill;
+    setup.practice = exploring;
+    return start_race(setup) != 0;
+  }
 
   // Runs the race started last to its results (or the time limit).
   void run(double most_seconds) {
@@ -120,17 +129,15 @@ struct Training {
   }
 
   void robot_race(int race_number, bool exploring) {
-    run_settings.practice = exploring;
     int32_t lineup[RACE_SLOTS] = {};
     // Different gate places each race, so that every start line gets ridden.
     for (int k = 0; k < ROBOTS_PER_RACE; ++k) lineup[(race_number * 3 + k * 5) % RACE_SLOTS] = SLOT_ROBOT;
-    if (start(lineup, ROBOT_RACE_LAPS)) {
+    if (start(lineup, ROBOT_RACE_LAPS, exploring)) {
       ++report->robot_races;
       run(MOST_RACE_SECONDS);
       report->robot_starts += ROBOTS_PER_RACE;
       report->robot_finishes += finishers();
     }
-    run_settings.practice = false;
   }
 };
 
@@ -138,10 +145,7 @@ struct Training {
 
 std::string train_lines(const std::string& track, int skill, TrainingReport* report) {
   TrainingReport unused;
-  Training t{skill_index(skill), report ? report : &unused};
-  select_track(track);
-  run_settings.learning = true;
-  run_settings.practice = false;
+  Training t{track, skill_index(skill), report ? report : &unused};
   // Training starts from no lines at all, whatever the data folder holds:
   // a file for no sections shadows it and is ignored.
   const std::string home = home_folder();

@@ -11,12 +11,11 @@
 #include <thread>
 #include <vector>
 
-#include "autopilot/autopilot.h"
+#include "app/core_lifecycle.h"
 #include "core/settings.h"
 #include "data/data_dirs.h"
 #include "data_kit.h"
 #include "lines/line_training.h"
-#include "physics/physics_world.h"
 #include "platform/base/log.h"
 #include "race/race_hooks.h"
 #include "race/race_session.h"
@@ -29,12 +28,10 @@ int train_track(const std::string& root, const std::string& track, const std::st
   const auto began = std::chrono::steady_clock::now();
   setenv("BL_USER_HOME", (scratch + track + "/").c_str(), 1);
   reset_data_layer();
-  voxa_log("VOXA_LOGFILE=%s%s.log", scratch.c_str(), track.c_str());
+  open_home_and_log((track + ".log").c_str());
   reset_settings();
   if (!build_track_list()) return 1;
-  install_autopilot();
-  start_physics();
-  clear_race_session();
+  start_race_core();
   bool ok = true;
   for (int skill = 0; skill < 3 && ok; ++skill) {
     lines::TrainingReport report;
@@ -46,8 +43,7 @@ int train_track(const std::string& root, const std::string& track, const std::st
                 report.coach_finishes, report.robot_finishes, report.robot_starts, report.robot_races, report.predicted_lap,
                 report.simulated_seconds);
   }
-  end_race_session();
-  stop_physics();
+  stop_race_core();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   std::printf("bermline-data: %s lines trained in %.1f s\n", track.c_str(), seconds);
   std::fflush(stdout);

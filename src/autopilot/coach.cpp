@@ -1,4 +1,4 @@
-#include "coach.h"
+#include "autopilot/coach.h"
 
 #include <algorithm>
 #include <cmath>
