@@ -14,7 +14,6 @@
 #include <filesystem>
 
 #include "autopilot/autopilot.h"
-#include "race/race_setup.h"
 #include "autopilot/coach.h"
 #include "core/race_clock.h"
 #include "core/run_settings.h"
@@ -25,6 +24,7 @@
 #include "race/demo_recording.h"
 #include "race/race_hooks.h"
 #include "race/race_session.h"
+#include "race/race_setup.h"
 #include "testkit.h"
 #include "track/track_list.h"
 

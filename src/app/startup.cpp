@@ -7,8 +7,7 @@
 #include "app/command_line.h"
 #include "app/config_file.h"
 #include "app/game_data_check.h"
-#include "app/core_lifecycle.h"
-#include "race/race_setup.h"
+#include "autopilot/autopilot.h"
 #include "core/messages.h"
 #include "core/run_settings.h"
 #include "core/settings.h"
@@ -20,15 +19,18 @@
 #include "platform/base/paths.h"
 #include "race/demo_list.h"
 #include "race/demo_playback.h"
+#include "race/race_core.h"
 #include "race/race_session.h"
-#include "track/track_load.h"
+#include "race/race_setup.h"
 #include "track/track_list.h"
+#include "track/track_load.h"
 
 namespace {
 
 // The race's share of start-up: the physics world, the empty lineup, and
 // the first race when a track (or a demo) was named.
 void start_first_race(const CommandLine& line) {
+  install_autopilot();
   start_race_core();
   RaceSetup setup = player_race_setup(settings, run_settings.loaded_track, 1000);
   setup.skill = settings.skill.current;

@@ -9,13 +9,13 @@
 #include "autopilot/racing_lines.h"
 #include "autopilot/rider_state.h"
 #include "core/run_settings.h"
-#include "race/race_session.h"
 #include "data/data_dirs.h"
 #include "data/data_file.h"
 #include "data/safe_write.h"
 #include "data/scanner.h"
 #include "platform/base/log.h"
 #include "platform/base/paths.h"
+#include "race/race_session.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "autopilot/autopilot.h"
 #include "autopilot_kit.h"
 #include "core/run_settings.h"
-#include "race/race_session.h"
 #include "data/safe_write.h"
+#include "race/race_session.h"
 
 using namespace autopilot_kit;
 

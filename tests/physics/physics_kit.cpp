@@ -2,10 +2,10 @@
 
 #include <cmath>
 
+#include "bike_ticks.h"
 #include "core/race_clock.h"
 #include "physics/bike_controls.h"
 #include "physics/bike_load.h"
-#include "bike_ticks.h"
 #include "physics/bike_tick.h"
 #include "physics/physics_world.h"
 #include "physics/rider.h"

@@ -3,13 +3,13 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "bike_ticks.h"
 #include "core/race_clock.h"
 #include "core/run_settings.h"
 #include "core/settings.h"
 #include "data/data_dirs.h"
 #include "physics/bike_load.h"
 #include "physics/bike_setup.h"
-#include "bike_ticks.h"
 #include "physics/bike_tick.h"
 #include "physics/physics_world.h"
 #include "physics/rider.h"

@@ -7,12 +7,12 @@
 #include <cstdio>
 #include <cstring>
 
+#include "bike_ticks.h"
 #include "core/race_clock.h"
 #include "core/units.h"
 #include "data/data_file.h"
 #include "physics/bike_controls.h"
 #include "physics/bike_load.h"
-#include "bike_ticks.h"
 #include "physics/bike_tick.h"
 #include "physics/physics_world.h"
 #include "race/demo_frame.h"

@@ -17,8 +17,8 @@
 #include "race/standings.h"
 #include "race/starting_gate.h"
 #include "race_kit.h"
-#include "track/terrain.h"
 #include "track/scenery.h"
+#include "track/terrain.h"
 #include "track/timing_gates.h"
 #include "track/track_list.h"
 

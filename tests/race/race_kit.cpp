@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "race/race_setup.h"
 #include "autopilot/coach.h"
 #include "core/race_clock.h"
 #include "core/run_settings.h"
@@ -15,6 +14,7 @@
 #include "race/demo_recording.h"
 #include "race/lap_timing.h"
 #include "race/race_hooks.h"
+#include "race/race_setup.h"
 #include "race/standings.h"
 #include "track/terrain.h"
 #include "track/timing_gates.h"

@@ -5,8 +5,8 @@
 
 #include "allocation_counter.h"
 #include "autopilot/autopilot.h"
-#include "autopilot/racing_lines.h"
 #include "autopilot/coach.h"
+#include "autopilot/racing_lines.h"
 #include "core/race_clock.h"
 #include "core/run_settings.h"
 #include "core/units.h"

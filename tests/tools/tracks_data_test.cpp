@@ -22,9 +22,9 @@
 #include "track/shape.h"
 #include "track/track_load.h"
 #include "tracks/ground_textures.h"
+#include "tracks/track_build.h"
 #include "tracks/track_check.h"
 #include "tracks/track_preview.h"
-#include "tracks/track_build.h"
 #include "tracks_shipped.h"
 
 namespace {

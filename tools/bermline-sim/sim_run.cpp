@@ -5,10 +5,9 @@
 #include <ctime>
 #include <string>
 
-#include "app/core_lifecycle.h"
-#include "race/race_setup.h"
-#include "autopilot/line_plan.h"
+#include "autopilot/autopilot.h"
 #include "autopilot/coach.h"
+#include "autopilot/line_plan.h"
 #include "core/messages.h"
 #include "core/race_clock.h"
 #include "core/run_settings.h"
@@ -19,7 +18,9 @@
 #include "race/demo_playback.h"
 #include "race/demo_recording.h"
 #include "race/lap_timing.h"
+#include "race/race_core.h"
 #include "race/race_session.h"
+#include "race/race_setup.h"
 #include "race/results_file.h"
 #include "race/standings.h"
 #include "sim_options.h"
@@ -112,6 +113,7 @@ int run_sim(const SimOptions& o, std::FILE* out, std::FILE* err) {
     return 1;
   }
 
+  install_autopilot();
   start_race_core();
   reset_coaches();
   RaceSetup setup = player_race_setup(settings, o.track, o.laps);

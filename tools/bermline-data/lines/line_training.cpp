@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
-#include "race/race_setup.h"
 #include "autopilot/autopilot.h"
+#include "autopilot/coach.h"
 #include "autopilot/line_plan.h"
 #include "autopilot/racing_lines.h"
-#include "autopilot/coach.h"
 #include "core/race_clock.h"
 #include "core/settings.h"
 #include "core/units.h"
@@ -16,6 +15,7 @@
 #include "platform/base/paths.h"
 #include "race/race_hooks.h"
 #include "race/race_session.h"
+#include "race/race_setup.h"
 #include "race/standings.h"
 #include "track/track_list.h"
 

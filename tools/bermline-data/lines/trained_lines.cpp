@@ -11,12 +11,13 @@
 #include <thread>
 #include <vector>
 
-#include "app/core_lifecycle.h"
+#include "autopilot/autopilot.h"
 #include "core/settings.h"
 #include "data/data_dirs.h"
 #include "data_kit.h"
 #include "lines/line_training.h"
 #include "platform/base/log.h"
+#include "race/race_core.h"
 #include "race/race_hooks.h"
 #include "race/race_session.h"
 #include "track/track_list.h"
@@ -31,6 +32,7 @@ int train_track(const std::string& root, const std::string& track, const std::st
   open_home_and_log((track + ".log").c_str());
   reset_settings();
   if (!build_track_list()) return 1;
+  install_autopilot();
   start_race_core();
   bool ok = true;
   for (int skill = 0; skill < 3 && ok; ++skill) {

@@ -1,8 +1,7 @@
-#include "app/core_lifecycle.h"
+#include "race/race_core.h"
 
 #include <string>
 
-#include "autopilot/autopilot.h"
 #include "data/data_dirs.h"
 #include "physics/physics_world.h"
 #include "platform/base/log.h"
@@ -19,7 +18,6 @@ void open_home_and_log(const char* log_name) {
 }
 
 void start_race_core() {
-  install_autopilot();
   start_physics();
   clear_race_session();
 }
