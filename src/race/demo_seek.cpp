@@ -10,6 +10,7 @@
 #include "race/demo_playback.h"
 #include "race/demo_recording.h"
 #include "race/race_session.h"
+#include "race/rider_snapshot.h"
 
 namespace {
 
@@ -42,4 +43,5 @@ void seek_playback(float seconds) {
   play_demo_tick();
   ++race_clock;
   play_demo_tick();
+  publish_rider_snapshots();
 }

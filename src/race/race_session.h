@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-#include "physics/vec3.h"
 #include "race/race_setup.h"
 #include "track/timing_gates.h"
 
@@ -37,10 +36,11 @@ struct RaceSession {
   bool practice = false;
   bool learning = true;  // the robots' lines are saved when the session ends
 
-  int viewed_slot = 0;
+  // The slot the camera and the heads-up display follow when the race
+  // starts (the viewer picks others from there).
+  int first_viewed_slot = 0;
   bool time_trial = false;
   float gate_bar_state[MAX_START_POSITIONS] = {};  // 1 = up, 0 = down
-  Vec3 camera_position;  // where the camera starts for this race
 
   RaceSession();
 };

@@ -21,6 +21,7 @@
 #include "race/lap_timing.h"
 #include "race/race_hooks.h"
 #include "race/race_session.h"
+#include "race/rider_snapshot.h"
 #include "race/robot_roster.h"
 #include "race/standings.h"
 #include "race/starting_gate.h"
@@ -30,7 +31,6 @@
 namespace {
 
 constexpr double GATE_DROP_EARLIEST = 13, GATE_DROP_SPREAD = 2;  // seconds
-constexpr double CAMERA_RAISE = 5;
 // A timed race's laps are not known at the start: room for this many more.
 constexpr int TIMED_RACE_LAP_ROOM = 40;
 
@@ -85,18 +85,18 @@ void settle_lineup(const RaceSetup& setup, bool playing) {
   int first = 0;
   while (first < RACE_SLOTS && race.lineup[first] == SLOT_EMPTY) ++first;
   if (playing) {
-    race.viewed_slot = first < RACE_SLOTS ? first : 0;
+    race.first_viewed_slot = first < RACE_SLOTS ? first : 0;
   } else if (first == RACE_SLOTS) {
     race.lineup[0] = SLOT_ROBOT;
-    race.viewed_slot = 0;
+    race.first_viewed_slot = 0;
   } else {
-    race.viewed_slot = first;
+    race.first_viewed_slot = first;
   }
   bool human_seen = false;
   for (int k = 0; k < RACE_SLOTS; ++k) {
     if (race.lineup[k] != SLOT_HUMAN) continue;
     if (human_seen) race.lineup[k] = SLOT_EMPTY;
-    else race.viewed_slot = k;
+    else race.first_viewed_slot = k;
     human_seen = true;
   }
 }
@@ -244,11 +244,11 @@ int start_race(const RaceSetup& setup) {
 
   results.results_final = false;
   update_standings();
-  if (!race.slot_bike[race.viewed_slot]) race.viewed_slot = leader_slot();
+  if (!race.slot_bike[race.first_viewed_slot]) race.first_viewed_slot = leader_slot();
   dJointGroupEmpty(contact_group);
-  Bike* viewed = race.slot_bike[race.viewed_slot];
-  if (viewed && race.slot_control[race.viewed_slot] == CONTROL_LOCAL && setup.player_settings)
+  Bike* viewed = race.slot_bike[race.first_viewed_slot];
+  if (viewed && race.slot_control[race.first_viewed_slot] == CONTROL_LOCAL && setup.player_settings)
     apply_settings(*viewed, *setup.player_settings);
-  if (viewed) race.camera_position = body_position(viewed->frame) + Vec3{0, CAMERA_RAISE, 0};
+  publish_rider_snapshots();
   return 1;
 }

@@ -11,6 +11,7 @@
 #include "race/race_contacts.h"
 #include "race/race_hooks.h"
 #include "race/race_session.h"
+#include "race/rider_snapshot.h"
 #include "race/starting_gate.h"
 #include "race/time_trial.h"
 
@@ -54,4 +55,5 @@ void race_tick() {
   record_demo_tick();
   play_demo_tick();
   if (race.time_trial) time_trial_tick(laps_before);
+  publish_rider_snapshots();
 }

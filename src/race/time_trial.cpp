@@ -18,6 +18,7 @@
 #include "race/demo_recording.h"
 #include "race/lap_timing.h"
 #include "race/race_session.h"
+#include "race/rider_snapshot.h"
 #include "race/standings.h"
 #include "track/timing_gates.h"
 
@@ -139,4 +140,5 @@ void restart_time_trial_attempt() {
   set_gates_passed(*rider, start);
   results.time_trial_last_lap = 0;
   update_standings();
+  publish_rider_snapshots();
 }

@@ -124,7 +124,7 @@ TEST_F(Lineup, RulesForHumansAndEmptyLineups) {
       }
     }
     EXPECT_EQ(riders(), static_cast<int>(std::count_if(c.controls.begin(), c.controls.end(), [](int k) { return k >= 0; })));
-    EXPECT_EQ(race.viewed_slot, c.viewed);
+    EXPECT_EQ(race.first_viewed_slot, c.viewed);
   }
 }
 
