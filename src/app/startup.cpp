@@ -7,6 +7,9 @@
 #include "app/command_line.h"
 #include "app/config_file.h"
 #include "app/game_data_check.h"
+#include "app/game_display.h"
+#include "app/game_hooks.h"
+#include "app/main_loop.h"
 #include "autopilot/autopilot.h"
 #include "core/messages.h"
 #include "core/run_settings.h"
@@ -17,6 +20,7 @@
 #include "platform/base/fatal.h"
 #include "platform/base/log.h"
 #include "platform/base/paths.h"
+#include "platform/window.h"
 #include "race/demo_list.h"
 #include "race/demo_playback.h"
 #include "race/race_core.h"
@@ -54,10 +58,24 @@ void start_first_race(const CommandLine& line) {
            race.gate_drop_tick * dt);
 }
 
-// The shut-down steps, in order; later layers add theirs in place.
-int shut_down() {
+// What start-up opened, for the shut-down to close in its order.
+struct Started {
+  GameLoop loop;
+  bool race_core = false;
+};
+
+// The shut-down steps, in order.
+int shut_down(Started& started) {
+  GameLoop& loop = started.loop;
+  network_hooks().disconnect();
   // The points series records the event in progress here (series issue).
-  stop_race_core();
+  if (started.race_core) stop_race_core();
+  release_controls(loop);
+  close_game_sound(loop);
+  if (loop.line && loop.line->record_video) voxa_log("Recorded %d video frames\n", loop.video.frames_written);
+  destroy_gl_window(loop.window);
+  loop.window = nullptr;
+  quit_display_system();
   save_config();
   return 0;
 }
@@ -66,6 +84,7 @@ int shut_down() {
 
 int bermline_main(int argc, char** argv) {
   install_out_of_memory_handler();
+  install_stop_signals();
   CommandLine line;
   run_settings = RunSettings();
   reset_settings();
@@ -78,6 +97,7 @@ int bermline_main(int argc, char** argv) {
 
   for (std::string& name : settings.server_name_history) name.clear();
   clear_messages();
+  build_video_mode_choices();
   apply_stability_preset(settings.stability.value);
   build_texture_choices();
   load_config();
@@ -100,7 +120,26 @@ int bermline_main(int argc, char** argv) {
   if (!run_settings.loaded_track.empty()) run_settings.loaded_track = track_dirs[static_cast<size_t>(selected_track)];
   build_demo_list();
 
+  // Without a window there is no game; the configuration stays as it was.
+  Started started;
+  GameLoop& loop = started.loop;
+  loop.line = &line;
+  loop.window = open_game_window(&loop.windowed);
+  if (!loop.window) {
+    voxa_message_box("Problem starting Bermline", "%s", voxa_last_error() ? voxa_last_error() : "Can't create window!\n");
+    return 1;
+  }
+  open_game_sound(loop, line);
+  const LoopClock clock = platform_loop_clock();
+  if (!prepare_game_window(loop.window, clock)) return shut_down(started);
+  bind_controls(loop);
+
   start_first_race(line);
-  voxa_log("No display layer is built yet: nothing to show, shutting down\n");
-  return shut_down();
+  started.race_core = true;
+
+  begin_main_loop(loop, loop.window, &line, clock);
+  voxa_log("Entering the main loop\n");
+  run_main_loop(loop);
+  voxa_log("Leaving the main loop\n");
+  return shut_down(started);
 }

@@ -223,3 +223,5 @@ void apply_mode_request(Window* window) {
 }
 
 bool window_close_requested(const Window* window) { return window->close_requested; }
+
+void quit_display_system() { SDL_Quit(); }

@@ -88,3 +88,7 @@ void message_pump(Window* window);
 
 // Carries out a requested mode switch now (the message pump calls this).
 void apply_mode_request(Window* window);
+
+// Shuts SDL down altogether at the end of the run (after the window and the
+// sound are closed), so it lets go of the system services it started.
+void quit_display_system();

@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int CHARACTER_BACKSPACE = 8;
+constexpr int CHARACTER_TAB = 9;
 constexpr int CHARACTER_DELETE = 127;
 
 void queue_event(Window* window, int code, bool pressed, long seconds, long microseconds) {
@@ -49,7 +50,10 @@ void handle_key(Window* window, const SDL_KeyboardEvent& key, long seconds, long
   bool pressed = key.state == SDL_PRESSED;
   int scan = scan_code_of_sdl(key.keysym.scancode);
   if (scan != 0) queue_event(window, KEY_CODE_KEYBOARD + scan, pressed, seconds, microseconds);
-  // The control characters a text field needs, as typed characters.
+  // The control characters a text field needs, and Tab (which cycles the
+  // game's views), as typed characters.
+  if (pressed && key.keysym.scancode == SDL_SCANCODE_TAB)
+    queue_event(window, CHARACTER_TAB, true, seconds, microseconds);
   if (pressed && key.keysym.scancode == SDL_SCANCODE_BACKSPACE)
     queue_event(window, CHARACTER_BACKSPACE, true, seconds, microseconds);
   if (pressed && key.keysym.scancode == SDL_SCANCODE_DELETE)
