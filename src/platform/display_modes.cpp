@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/base/log.h"
+#include "platform/message_box.h"
 
 namespace {
 
@@ -18,6 +19,9 @@ template <typename Ask>
 void with_video(Ask ask) {
   bool started = false;
   if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+    // Without a display there are no modes to ask for (and the system's
+    // probing would only fill standard error).
+    if (!display_present() && !SDL_getenv("SDL_VIDEODRIVER")) return;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return;
     started = true;
   }

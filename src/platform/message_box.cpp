@@ -6,8 +6,6 @@
 
 #include "platform/base/log.h"
 
-namespace {
-
 bool display_present() {
 #if defined(__linux__) || defined(__FreeBSD__)
   const char* x11 = std::getenv("DISPLAY");
@@ -17,8 +15,6 @@ bool display_present() {
   return true;
 #endif
 }
-
-}  // namespace
 
 bool show_sdl_message_box(const char* title, const char* text) {
   if (!display_present()) return false;

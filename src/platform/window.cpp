@@ -12,6 +12,17 @@ namespace {
 
 constexpr uint32_t DEVICE_SUBSYSTEMS = SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER;
 
+// Without a display SDL falls back on drivers that draw nowhere; a game
+// window there would run unseen. They count only when asked for by name
+// (SDL_VIDEODRIVER).
+bool visible_video_driver() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (!driver) return false;
+  if (SDL_strcasecmp(driver, "offscreen") != 0 && SDL_strcasecmp(driver, "dummy") != 0) return true;
+  const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+  return wanted && SDL_strcasestr(wanted, driver) != nullptr;
+}
+
 void read_options(Window* window) {
   window->threaded = voxa_option_bool("threaded", 0) != 0;
   voxa_log("Options:\n");
@@ -94,6 +105,12 @@ Window* create_gl_window(const char* title, int width, int height, int flags, in
 
   // The close request and signals come to the game as events; a fullscreen
   // window that loses the focus gives the desktop back and minimises.
+  if (!display_present() && !SDL_getenv("SDL_VIDEODRIVER")) {
+    voxa_log("No display to show a window on\n");
+    voxa_error("Can't create window!\n");
+    delete window;
+    return nullptr;
+  }
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "1");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -103,6 +120,13 @@ Window* create_gl_window(const char* title, int width, int height, int flags, in
     return nullptr;
   }
   window->subsystems = SDL_INIT_VIDEO;
+  if (!visible_video_driver()) {
+    voxa_log("No display to show a window on (SDL's \"%s\" video driver)\n", SDL_GetCurrentVideoDriver());
+    voxa_error("Can't create window!\n");
+    SDL_QuitSubSystem(window->subsystems);
+    delete window;
+    return nullptr;
+  }
 
   if (width == 0 || height == 0) {
     DisplayMode desktop = desktop_display_mode();
