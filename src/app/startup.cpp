@@ -64,6 +64,16 @@ struct Started {
   bool race_core = false;
 };
 
+// Out of memory: the sound and the window close before the message box.
+GameLoop* open_display = nullptr;
+void close_display_for_fatal_exit() {
+  if (!open_display) return;
+  close_game_sound(*open_display);
+  destroy_gl_window(open_display->window);
+  open_display->window = nullptr;
+  open_display = nullptr;
+}
+
 // The shut-down steps, in order.
 int shut_down(Started& started) {
   GameLoop& loop = started.loop;
@@ -71,6 +81,7 @@ int shut_down(Started& started) {
   // The points series records the event in progress here (series issue).
   if (started.race_core) stop_race_core();
   release_controls(loop);
+  open_display = nullptr;
   close_game_sound(loop);
   if (loop.line && loop.line->record_video) voxa_log("Recorded %d video frames\n", loop.video.frames_written);
   destroy_gl_window(loop.window);
@@ -129,6 +140,8 @@ int bermline_main(int argc, char** argv) {
     voxa_message_box("Problem starting Bermline", "%s", voxa_last_error() ? voxa_last_error() : "Can't create window!\n");
     return 1;
   }
+  open_display = &loop;
+  set_fatal_cleanup(close_display_for_fatal_exit);
   open_game_sound(loop, line);
   const LoopClock clock = platform_loop_clock();
   if (!prepare_game_window(loop.window, clock)) return shut_down(started);

@@ -145,16 +145,25 @@ TEST(BermlineWindow, ClosingTheWindowEndsTheGameAndWritesTheConfiguration) {
   EXPECT_NE(config.find("\nvideo_mode=Windowed\n"), std::string::npos);
 }
 
-TEST(BermlineWindow, WithoutATrackTheTitleScreenWaitsAndSigintEndsIt) {
-  // A fresh home folder: no configuration yet, the default fullscreen mode.
-  Game game({"--", "-no-such-demo.bldemo"}, "");
-  ASSERT_GT(game.pid, 0);
-  ASSERT_TRUE(game.wait_for_log("Entering the main loop")) << game.log();
-  kill(game.pid, SIGINT);
-  ASSERT_EQ(game.wait_for_exit(), 0) << game.log();
-  const std::string config = testkit::read_file(game.home + "config");
-  EXPECT_NE(config.find("\nvideo_mode=Default Fullscreen\n"), std::string::npos);
-  EXPECT_EQ(game.log().find("Race on"), std::string::npos);
+TEST(BermlineWindow, FullscreenWithoutATrackTheTitleScreenWaitsAndSigintEndsIt) {
+  struct Case {
+    const char* config;  // "" = a fresh home folder
+    const char* video_mode;
+  } cases[] = {
+      {"", "Default Fullscreen"},
+      {"video_mode=1280x1024\n", "1280x1024"},  // a mode of the display's list
+  };
+  for (const Case& c : cases) {
+    Game game({"--", "-no-such-demo.bldemo"}, c.config);
+    ASSERT_GT(game.pid, 0);
+    ASSERT_TRUE(game.wait_for_log("Entering the main loop")) << game.log();
+    kill(game.pid, SIGINT);
+    ASSERT_EQ(game.wait_for_exit(), 0) << game.log();
+    const std::string config = testkit::read_file(game.home + "config");
+    EXPECT_NE(config.find(std::string("\nvideo_mode=") + c.video_mode + "\n"), std::string::npos) << config;
+    EXPECT_EQ(config.substr(0, 18), "xres=640\nyres=480\n");  // a fullscreen window keeps the windowed size
+    EXPECT_EQ(game.log().find("Race on"), std::string::npos);
+  }
 }
 
 TEST(BermlineWindow, WithoutAnOpenGLContextTheGameSaysSoAndKeepsItsConfiguration) {
