@@ -13,7 +13,6 @@
 #include "core/settings.h"
 #include "core/units.h"
 #include "data/data_dirs.h"
-#include "physics/bike_setup.h"
 #include "platform/base/fatal.h"
 #include "platform/base/log.h"
 #include "platform/base/paths.h"
