@@ -21,6 +21,7 @@
 #include "race/race_core.h"
 #include "race/race_session.h"
 #include "race/race_setup.h"
+#include "track/track.h"
 #include "track/track_list.h"
 #include "track/track_load.h"
 
@@ -31,7 +32,7 @@ namespace {
 void start_first_race(const CommandLine& line) {
   install_autopilot();
   start_race_core();
-  RaceSetup setup = player_race_setup(settings, run_settings.loaded_track, 1000);
+  RaceSetup setup = player_race_setup(settings, run_settings.track, 1000);
   setup.skill = settings.skill.current;
   setup.practice = run_settings.practice;
   setup.learning = run_settings.learning;
@@ -49,7 +50,7 @@ void start_first_race(const CommandLine& line) {
     return;
   }
   Bike* bikes[RACE_SLOTS];
-  voxa_log("Race on '%s' with %d riders, the gate drops at %.2f s\n", run_settings.loaded_track.c_str(), race_bikes(bikes),
+  voxa_log("Race on '%s' with %d riders, the gate drops at %.2f s\n", track().name.c_str(), race_bikes(bikes),
            race.gate_drop_tick * dt);
 }
 
@@ -88,15 +89,15 @@ int bermline_main(int argc, char** argv) {
     return 0;
   }
   if (status >= 0) return status;
-  if (!run_settings.server_address.empty()) run_settings.loaded_track.clear();
+  if (!run_settings.server_address.empty()) run_settings.track.clear();
 
   if (!build_track_list()) {
     std::fprintf(stderr, "No tracks found\n");
     return 1;
   }
-  select_track(run_settings.loaded_track);
+  select_track(run_settings.track);
   // The menu's choice: a track that is not there falls back to the list's.
-  if (!run_settings.loaded_track.empty()) run_settings.loaded_track = track_dirs[static_cast<size_t>(selected_track)];
+  if (!run_settings.track.empty()) run_settings.track = track_dirs[static_cast<size_t>(selected_track)];
   build_demo_list();
 
   start_first_race(line);

@@ -26,6 +26,7 @@
 #include "race/standings.h"
 #include "race/starting_gate.h"
 #include "track/terrain.h"
+#include "track/track.h"
 #include "track/track_load.h"
 
 namespace {
@@ -38,7 +39,7 @@ void show_progress(const char* text) {
   race_display_hooks().show_progress(text);
 }
 
-bool track_loaded() { return !terrain.heights.empty(); }
+bool track_loaded() { return !track().terrain.heights.empty(); }
 
 // Between 13 and 15 s after the reset.
 int32_t draw_gate_drop_tick() {
@@ -63,12 +64,11 @@ void tear_down_session() {
 
 // Keeps the loaded track when it is the wanted one; otherwise loads it.
 bool load_wanted_track(const std::string& wanted) {
-  if (track_loaded() && run_settings.loaded_track == wanted) return true;
+  if (track_loaded() && track().name == wanted) return true;
   if (track_loaded()) UnloadTrack();
   ++texture_generation;
   texture_bytes = 0;
-  run_settings.loaded_track = wanted;
-  return LoadTrack() != 0;
+  return LoadTrack(wanted) != 0;
 }
 
 // Codes 6 to 999 come from nowhere; they ride as empty slots.
@@ -103,7 +103,7 @@ void settle_lineup(const RaceSetup& setup, bool playing) {
 
 void load_racing_lines() {
   const AutopilotHooks& lines = autopilot_hooks();
-  std::string path = "@" + run_settings.loaded_track + "/" + lines_file_name(race.skill);
+  std::string path = "@" + track().name + "/" + lines_file_name(race.skill);
   lines.load_lines(path.c_str(), race.skill);
   show_progress("Analyzing lines...");
   lines.prune_lines();
@@ -225,7 +225,7 @@ int start_race(const RaceSetup& setup) {
   for (int k = 0; k < RACE_SLOTS; ++k) load_slot(setup, fill, k);
 
   if (setup.record)
-    start_demo_recording(race.time_trial                ? track_demo_path(run_settings.loaded_track, "lastlap.bldemo")
+    start_demo_recording(race.time_trial                ? track_demo_path(track().name, "lastlap.bldemo")
                          : setup.record_path.empty() ? std::string(DEFAULT_DEMO_PATH)
                                                      : setup.record_path);
   // The roost particle pool is emptied here (effects issue).

@@ -8,6 +8,7 @@
 #include "race/lap_timing.h"
 #include "race/results_file.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 RaceResults results;
 
@@ -48,7 +49,7 @@ void fix_timed_race_laps() {
   if (race.finish_lap == race.race_laps) return;
   // If anyone completed the lap taken as "in progress" before the time ran
   // out (crossings that arrive late), the race runs one lap further.
-  int line = first_lap_count + normal_lap_count * (race.finish_lap - race.race_laps - 1) - 1;
+  int line = track().timing.first_lap_count + track().timing.normal_lap_count * (race.finish_lap - race.race_laps - 1) - 1;
   for (int k = 0; k < r.standings_count; ++k) {
     const Bike* b = race.slot_bike[r.standings[k].slot];
     if (!b) continue;
@@ -100,7 +101,7 @@ void update_standings() {
 }
 
 int32_t stretch_reference(int s, int e) {
-  const int f = first_lap_count, n = normal_lap_count;
+  const int f = track().timing.first_lap_count, n = track().timing.normal_lap_count;
   int64_t total = 0;
   int contributions = 0;
   for (int k = 0; k < results.standings_count; ++k) {
@@ -156,10 +157,10 @@ void apply_cutting_penalty(StandingsEntry& entry, const Bike& b) {
   if (best >= 2) {
     int64_t lap = lap_ticks(b, best);
     if (lap < penalty) {
-      while (entry.gates_passed - normal_lap_count >= first_lap_count) {
-        entry.gates_passed -= normal_lap_count;
+      while (entry.gates_passed - track().timing.normal_lap_count >= track().timing.first_lap_count) {
+        entry.gates_passed -= track().timing.normal_lap_count;
         penalty -= lap;
-        if (!(penalty > lap && entry.gates_passed - normal_lap_count >= first_lap_count)) break;
+        if (!(penalty > lap && entry.gates_passed - track().timing.normal_lap_count >= track().timing.first_lap_count)) break;
       }
     }
   }

@@ -4,13 +4,14 @@
 
 #include "race/demo_list.h"
 #include "testkit.h"
+#include "track/track.h"
 
 namespace {
 
 struct TrackListTest : ::testing::Test {
   testkit::DataFolders folders;
-  void add_track(const std::string& dir, const char* desc, const char* terrain = "terrain.hf") {
-    testkit::write_file(folders.data + dir + "/" + terrain, "");
+  void add_track(const std::string& dir, const char* desc, const char* heights = "terrain.hf") {
+    testkit::write_file(folders.data + dir + "/" + heights, "");
     if (desc) testkit::write_file(folders.data + dir + "/desc", desc);
   }
 };

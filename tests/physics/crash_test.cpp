@@ -13,6 +13,7 @@
 #include "physics/rider_limbs.h"
 #include "physics/shape_contact.h"
 #include "scenario_kit.h"
+#include "track/track.h"
 
 using namespace physics_kit;
 
@@ -49,7 +50,7 @@ TEST_F(Crash, LandingUpsideDownThrowsTheRiderWhoComesBack) {
       for (int side = 0; side < 2; ++side) {
         // The feet stay out of the ground and within reach of the hips.
         const Vec3& foot = b->crash_points[side].position;
-        EXPECT_GE(foot.y, TerrainHeightAt(terrain, foot.x, foot.z));
+        EXPECT_GE(foot.y, TerrainHeightAt(track().terrain, foot.x, foot.z));
         Vec3 hip = body_point(b->rider, side_point(g.hip, side));
         EXPECT_LE(length(foot - hip), g.thigh + g.shin + 1e-9);
       }
@@ -110,7 +111,7 @@ TEST_F(Crash, ObjectsKnockTheRiderOffAbove20FeetPerSecond) {
 
 TEST_F(Crash, RidingIntoAWallThrowsTheRider) {
   // A wall 6 ft high across the course.
-  terrain = shaped_terrain(8, 2, [](float, float z) { return z < 800 ? 6.0f : 0.0f; });
+  track().terrain = shaped_terrain(8, 2, [](float, float z) { return z < 800 ? 6.0f : 0.0f; });
   Bike* b = add_bike("crf250(2009)", 500, 900);
   apply_settings(*b, settings);
   for (int t = 0; t < 8 * 128 && !bike_crashed(*b); ++t) run(1, [&](int) { hold_speed(b, 40 * MPH); });

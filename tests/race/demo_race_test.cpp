@@ -22,6 +22,7 @@
 #include "race/standings.h"
 #include "race_kit.h"
 #include "track/terrain.h"
+#include "track/track.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ TEST_F(DemoRace, ReplayPutsEveryFrameBodyWithinItsQuantisation) {
   EXPECT_EQ(race.gate_drop_tick, drop);
   EXPECT_EQ(race.slot_control[0], CONTROL_EXTERNAL);
   EXPECT_EQ(race.slot_control[1], CONTROL_EXTERNAL);
-  const double step = terrain.extent / 16777215.0;
+  const double step = track().terrain.extent / 16777215.0;
   std::vector<std::vector<Vec3>> replayed{frames()};
   ride(60 * TICKS_PER_SECOND, &replayed);
   ASSERT_EQ(replayed.size(), recorded.size());
@@ -99,7 +100,7 @@ TEST_F(DemoRace, SeekingForwardAndBackLandsOnTheRightTick) {
   ride(30 * TICKS_PER_SECOND, &recorded);
 
   start_playback();
-  const double step = terrain.extent / 16777215.0;
+  const double step = track().terrain.extent / 16777215.0;
   auto expect_at_recorded_tick = [&] {
     ASSERT_LT(static_cast<size_t>(race_clock), recorded.size());
     const Vec3 d = body_position(race.slot_bike[0]->frame) - recorded[static_cast<size_t>(race_clock)][0];

@@ -14,6 +14,7 @@
 #include "race/standings.h"
 #include "race_kit.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 namespace {
 
@@ -113,7 +114,7 @@ TEST_F(Standings, CuttingCostsTimeAndLongPenaltiesCostWholeLaps) {
 }
 
 TEST_F(Standings, ResultsFileListsFinishersWithTimesAndCrossings) {
-  run_settings.loaded_track = "flats";
+  track().name = "flats";
   race.race_laps = race.finish_lap = 2;
   race.gate_drop_tick = 100;
   auto at = [](int seconds) { return 100 + seconds * SECOND; };

@@ -14,6 +14,7 @@
 #include "race/standings.h"
 #include "race_kit.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ class TimeTrial : public race_kit::FlatsRace {
     for (int t = 0; t < 120 * TICKS_PER_SECOND && done < laps; ++t) {
       const int before = rider().gates_passed;
       coach_tick(rider());
-      if (slow && rider().gates_passed == first_lap_count + 2 && braking < 3 * TICKS_PER_SECOND) {
+      if (slow && rider().gates_passed == track().timing.first_lap_count + 2 && braking < 3 * TICKS_PER_SECOND) {
         ++braking;
         set_throttle(rider(), 0);
         set_front_brake(rider(), 1);
@@ -51,7 +52,7 @@ class TimeTrial : public race_kit::FlatsRace {
 TEST_F(TimeTrial, StartsBeforeTheLapLineWithTheClockLongPastTheDrop) {
   EXPECT_TRUE(race.time_trial);
   EXPECT_EQ(race_clock, 300 * TICKS_PER_SECOND);
-  EXPECT_EQ(rider().gates_passed, first_lap_count - 2);
+  EXPECT_EQ(rider().gates_passed, track().timing.first_lap_count - 2);
   // On gate 2's centre, facing through it (+z): turned half round.
   const Vec3 frame = body_position(rider().frame);
   EXPECT_NEAR(frame.x, 400 - rider().info.frame_position[0], 1e-6);
@@ -91,7 +92,7 @@ TEST_F(TimeTrial, FastestLapBecomesTheGhostAndOnlyABetterOneReplacesIt) {
   // Backing up aborts the attempt: the rider goes back before the line,
   // the ghost and the lap's recording are gone, the best lap stays.
   restart_time_trial_attempt();
-  EXPECT_EQ(rider().gates_passed, first_lap_count - 2);
+  EXPECT_EQ(rider().gates_passed, track().timing.first_lap_count - 2);
   EXPECT_EQ(race.slot_bike[1], nullptr);
   EXPECT_FALSE(demo_recording_active());
   EXPECT_EQ(playback.input, nullptr);
