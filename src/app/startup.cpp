@@ -39,7 +39,7 @@ void start_first_race(const CommandLine& line) {
   if (line.has_file_argument) {
     // The demo names the track it was recorded on.
     setup.playback_path = line.file_argument;
-    if (open_demo_playback(line.file_argument)) setup.track = playback.header.track;
+    if (open_demo_playback(line.file_argument)) setup.track = race.playback.header.track;
     close_demo_playback();
   } else {
     setup.slots[0].code = SLOT_ROBOT;
@@ -97,7 +97,7 @@ int bermline_main(int argc, char** argv) {
   }
   select_track(run_settings.track);
   // The menu's choice: a track that is not there falls back to the list's.
-  if (!run_settings.track.empty()) run_settings.track = track_dirs[static_cast<size_t>(selected_track)];
+  if (!run_settings.track.empty()) run_settings.track = track_list.dirs[static_cast<size_t>(track_list.selected)];
   build_demo_list();
 
   start_first_race(line);

@@ -8,8 +8,6 @@
 
 Settings settings;
 
-const char* const DEFAULT_SERVER_NAME = "race.bermline.net";
-
 namespace {
 
 SettingItem integer_item(int value) {

@@ -125,4 +125,4 @@ void reset_settings();
 void apply_stability_preset(double stability);
 
 // The default game server's host name.
-extern const char* const DEFAULT_SERVER_NAME;
+inline constexpr const char* DEFAULT_SERVER_NAME = "race.bermline.net";

@@ -29,7 +29,7 @@ void place_bike(Bike& b, double x, double z, double heading) {
     move_bike(b, x, y, z);
     if (!collide_bike_ground(b)) break;
   }
-  dJointGroupEmpty(contact_group);
+  dJointGroupEmpty(physics.contacts);
   for (WheelContact& w : b.wheel) w.depth = 0;
 }
 

@@ -21,7 +21,6 @@
 #include "race/race_session.h"
 #include "track/track.h"
 
-const char* const DEFAULT_DEMO_PATH = "@demos/default.bldemo";
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include "core/units.h"
 #include "physics/bike.h"
 #include "race/race_hooks.h"
+#include "race/race_session.h"
 #include "race/standings.h"
 #include "track/timing_gates.h"
 #include "track/track.h"
@@ -101,8 +102,8 @@ int64_t finish_line_position() {
 
 bool is_finished(Bike& b) {
   if (b.finished) return true;
-  if (!has_timing() || results.standings_count == 0) return false;
-  const StandingsEntry& leader = results.standings[0];
+  if (!has_timing() || race.results.standings_count == 0) return false;
+  const StandingsEntry& leader = race.results.standings[0];
   const Bike* leader_bike = race.slot_bike[leader.slot];
   int64_t line = finish_line_position();
   if (!leader_bike || line >= leader.gates_passed) return false;
@@ -131,7 +132,7 @@ void process_gates(Bike& b, int32_t tick) {
   const int f = track().timing.first_lap_count, n = track().timing.normal_lap_count;
   bool lap_complete = b.gates_passed >= f && (b.gates_passed - f) % n == 0;
   if (lap_complete) {
-    int leader_gates = results.standings_count > 0 ? results.standings[0].gates_passed : 0;
+    int leader_gates = race.results.standings_count > 0 ? race.results.standings[0].gates_passed : 0;
     bool leader_still_racing = finish_line_position() >= leader_gates;
     if (!leader_still_racing || completed_laps(b) >= race.finish_lap) b.finished = true;
   }

@@ -66,8 +66,8 @@ void tear_down_session() {
 bool load_wanted_track(const std::string& wanted) {
   if (track_loaded() && track().name == wanted) return true;
   if (track_loaded()) UnloadTrack();
-  ++texture_generation;
-  texture_bytes = 0;
+  ++texture_memory.generation;
+  texture_memory.bytes = 0;
   return LoadTrack(wanted) != 0;
 }
 
@@ -138,8 +138,8 @@ bool choose_rider(const RaceSetup& setup, SlotFiller& fill, int k, RiderIdentity
     return true;
   }
   // Remote riders come from the server's table (network issue).
-  if (code == SLOT_EMPTY && fill.demo_riders < playback.demo_rider_count) {
-    *rider = playback.header.riders[static_cast<size_t>(fill.demo_riders++)];
+  if (code == SLOT_EMPTY && fill.demo_riders < race.playback.demo_rider_count) {
+    *rider = race.playback.header.riders[static_cast<size_t>(fill.demo_riders++)];
     *control = CONTROL_EXTERNAL;
     return true;
   }
@@ -181,7 +181,7 @@ void fix_race_length() {
   }
 }
 
-int leader_slot() { return results.standings_count > 0 ? results.standings[0].slot : 0; }
+int leader_slot() { return race.results.standings_count > 0 ? race.results.standings[0].slot : 0; }
 
 }  // namespace
 
@@ -207,7 +207,7 @@ int start_race(const RaceSetup& setup) {
   bool playing = false;
   if (!setup.playback_path.empty()) {
     playing = open_demo_playback(setup.playback_path) != 0;
-    if (playing) wanted = playback.header.track;
+    if (playing) wanted = race.playback.header.track;
   }
   if (!load_wanted_track(wanted)) {
     close_demo_files();
@@ -217,7 +217,7 @@ int start_race(const RaceSetup& setup) {
   settle_lineup(setup, playing);
   if (race.time_trial) {
     race_clock = TIME_TRIAL_START_TICKS;
-    results.time_trial_best_lap = results.time_trial_last_lap = 0;
+    race.results.time_trial_best_lap = race.results.time_trial_last_lap = 0;
   }
   load_racing_lines();
 
@@ -231,7 +231,7 @@ int start_race(const RaceSetup& setup) {
   // The roost particle pool is emptied here (effects issue).
   autopilot_hooks().forget_line_picks();
 
-  post_message("%d MB texture memory used", static_cast<int>(texture_bytes >> 20));
+  post_message("%d MB texture memory used", static_cast<int>(texture_memory.bytes >> 20));
   clean_up_textures();
   race_display_hooks().purge_models();
 
@@ -242,10 +242,10 @@ int start_race(const RaceSetup& setup) {
   record_demo_tick();
   play_demo_tick();
 
-  results.results_final = false;
+  race.results.results_final = false;
   update_standings();
   if (!race.slot_bike[race.first_viewed_slot]) race.first_viewed_slot = leader_slot();
-  dJointGroupEmpty(contact_group);
+  dJointGroupEmpty(physics.contacts);
   Bike* viewed = race.slot_bike[race.first_viewed_slot];
   if (viewed && race.slot_control[race.first_viewed_slot] == CONTROL_LOCAL && setup.player_settings)
     apply_settings(*viewed, *setup.player_settings);

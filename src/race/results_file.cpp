@@ -10,6 +10,7 @@
 #include "physics/bike.h"
 #include "platform/base/paths.h"
 #include "race/lap_timing.h"
+#include "race/race_session.h"
 #include "race/standings.h"
 #include "track/timing_gates.h"
 #include "track/track.h"
@@ -66,7 +67,7 @@ std::string results_crossings(const StandingsEntry* list, int count) {
 bool write_results_file() {
   std::string home = home_folder();
   if (home.empty() || !make_folders(home)) return false;
-  const RaceResults& r = results;
+  const RaceResults& r = race.results;
   std::string text = results_table(r.final_standings, r.final_standings_count, false, std::time(nullptr)) +
                      results_crossings(r.final_standings, r.final_standings_count);
   return write_file_safely(home + "results.txt", text);

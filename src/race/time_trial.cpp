@@ -49,15 +49,15 @@ bool copy_file(const std::string& from, const std::string& to) {
 }
 
 void update_best_lap(int32_t lap) {
-  int32_t& best = results.time_trial_best_lap;
+  int32_t& best = race.results.time_trial_best_lap;
   if (lap > 0 && (best == 0 || lap < best)) best = lap;
 }
 
 // Loads the ghost file's riders into slots 1, 2, ... as replayed bikes.
 void load_ghosts() {
   const int start = lap_line_start();
-  for (int k = 0; k < playback.demo_rider_count && GHOST_SLOT + k < RACE_SLOTS; ++k) {
-    const RiderIdentity& rider = playback.header.riders[static_cast<size_t>(k)];
+  for (int k = 0; k < race.playback.demo_rider_count && GHOST_SLOT + k < RACE_SLOTS; ++k) {
+    const RiderIdentity& rider = race.playback.header.riders[static_cast<size_t>(k)];
     const int slot = GHOST_SLOT + k;
     Bike* b = load_bike(apply_bike_alias(rider.bike.c_str()), slot, rider.number.c_str(), rider.body_texture.c_str(),
                         rider.head_texture.c_str(), rider.bike_texture.c_str(), rider.wheel_texture.c_str());
@@ -84,7 +84,7 @@ void start_next_lap(int ghost_gates) {
   int32_t lap = 0;
   if (!track().timing.gates.empty()) {
     lap = clean_lap_ticks(rider, rider_gates - 1);
-    results.time_trial_last_lap = lap;
+    race.results.time_trial_last_lap = lap;
     update_best_lap(lap);
   }
   const std::string fast = home_file(track_demo_path(track().name, "fastlap.bldemo"));
@@ -137,9 +137,9 @@ void restart_time_trial_attempt() {
   const int start = std::max(track().timing.first_lap_count - 2, 0);
   const TimingGate& gate = track().timing.gates[static_cast<size_t>(sequence_gate(start))];
   place_bike(*rider, gate.centre[0], gate.centre[2], std::atan2(-gate.direction[0], -gate.direction[2]));
-  dJointGroupEmpty(contact_group);
+  dJointGroupEmpty(physics.contacts);
   set_gates_passed(*rider, start);
-  results.time_trial_last_lap = 0;
+  race.results.time_trial_last_lap = 0;
   update_standings();
   publish_rider_snapshots();
 }

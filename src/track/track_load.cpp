@@ -109,9 +109,9 @@ bool save_track_info() {
   const std::string& dir = track().name;
   if (dir.empty() || track().terrain.heights.empty()) return false;
   std::string title = dir;
-  for (size_t k = 0; k < track_dirs.size() && k < track_titles.size(); ++k)
-    if (track_dirs[k] == dir) {
-      title = track_titles[k];
+  for (size_t k = 0; k < track_list.dirs.size() && k < track_list.titles.size(); ++k)
+    if (track_list.dirs[k] == dir) {
+      title = track_list.titles[k];
       break;
     }
   std::string text = "dir=" + dir + "\nlongname=" + title + "\nfirstlap=" + std::to_string(track().timing.first_lap_count) +

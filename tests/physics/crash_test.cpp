@@ -80,7 +80,7 @@ TEST_F(Crash, UpsideDownOnTheGroundThrowsOnlyAboveWalkingPace) {
     turn_over(b, 300, 300, 5.0);  // the rider's shape dips into the ground
     set_velocity(b, {c.speed, 0, 0});
     collide_bike_ground(*b);
-    dJointGroupEmpty(contact_group);
+    dJointGroupEmpty(physics.contacts);
     EXPECT_EQ(bike_crashed(*b), c.thrown) << c.speed;
     EXPECT_TRUE(b->body_touched_ground);
   }
@@ -104,7 +104,7 @@ TEST_F(Crash, ObjectsKnockTheRiderOffAbove20FeetPerSecond) {
     dRSetIdentity(identity);
     const dReal position[3] = {at.x, at.y, at.z};
     EXPECT_TRUE(collide_shape_with_bike(*b, post, nullptr, position, identity, false));
-    dJointGroupEmpty(contact_group);
+    dJointGroupEmpty(physics.contacts);
     EXPECT_EQ(bike_crashed(*b), c.thrown) << c.speed;
   }
 }

@@ -34,7 +34,7 @@ TEST(ShippedTracks, BikesStandAtTheGateAndRaceOff) {
   apply_stability_preset(settings.stability.value);
   ASSERT_TRUE(build_track_list()) << "no tracks in " << testkit::game_dir();
   start_physics();
-  for (const std::string& dir : track_dirs) {
+  for (const std::string& dir : track_list.dirs) {
     SCOPED_TRACE(dir);
     ASSERT_EQ(LoadTrack(dir), 1);
     ASSERT_GE(track().timing.start_positions.size(), static_cast<size_t>(RIDERS));

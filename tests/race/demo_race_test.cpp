@@ -19,6 +19,7 @@
 #include "race/demo_playback.h"
 #include "race/demo_recording.h"
 #include "race/lap_timing.h"
+#include "race/race_session.h"
 #include "race/standings.h"
 #include "race_kit.h"
 #include "track/terrain.h"
@@ -54,7 +55,7 @@ class DemoRace : public race_kit::FlatsRace {
     RaceSetup play = flats_race({}, 10);
     play.playback_path = DEFAULT_DEMO_PATH;
     ASSERT_EQ(start_race(play), 1);
-    ASSERT_NE(playback.input, nullptr);
+    ASSERT_NE(race.playback.input, nullptr);
   }
 };
 
@@ -83,13 +84,13 @@ TEST_F(DemoRace, ReplayPutsEveryFrameBodyWithinItsQuantisation) {
     }
   // The replayed rider is timed as the rider was.
   EXPECT_EQ(race.slot_bike[0]->crossing_ticks, crossings);
-  EXPECT_FLOAT_EQ(playback.visibility[0], 1.0f);
+  EXPECT_FLOAT_EQ(race.playback.visibility[0], 1.0f);
 
   // Past the end of the file the riders vanish where they stand.
   const Vec3 last = body_position(race.slot_bike[0]->frame);
   ride(2);
-  EXPECT_FLOAT_EQ(playback.visibility[0], 0.0f);
-  EXPECT_FLOAT_EQ(playback.visibility[1], 0.0f);
+  EXPECT_FLOAT_EQ(race.playback.visibility[0], 0.0f);
+  EXPECT_FLOAT_EQ(race.playback.visibility[1], 0.0f);
   EXPECT_NEAR(length(body_position(race.slot_bike[0]->frame) - last), 0, 1e-9);
 }
 

@@ -13,6 +13,7 @@
 #include "core/units.h"
 #include "physics/bike.h"
 #include "race/race_hooks.h"
+#include "race/race_session.h"
 #include "race/robot_roster.h"
 #include "race/standings.h"
 #include "race/starting_gate.h"

@@ -14,6 +14,7 @@
 #include "race/demo_recording.h"
 #include "race/lap_timing.h"
 #include "race/race_hooks.h"
+#include "race/race_session.h"
 #include "race/race_setup.h"
 #include "race/standings.h"
 #include "track/terrain.h"
@@ -113,7 +114,7 @@ void RaceTest::select_flats() {
   reset_data_layer();  // see the files written since the index was built
   ASSERT_TRUE(build_track_list());
   select_track("flats");
-  ASSERT_EQ(track_dirs[static_cast<size_t>(selected_track)], "flats");
+  ASSERT_EQ(track_list.dirs[static_cast<size_t>(track_list.selected)], "flats");
 }
 
 std::vector<int32_t> RaceTest::lineup(std::vector<int32_t> codes) {

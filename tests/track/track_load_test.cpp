@@ -184,7 +184,7 @@ TEST(GameData, EveryTrackLoadsWithoutWarnings) {
   setenv("BL_HOME", testkit::game_dir().c_str(), 1);
   reset_data_layer();
   ASSERT_TRUE(build_track_list()) << "no tracks in " << testkit::game_dir();
-  for (const std::string& dir : track_dirs) {
+  for (const std::string& dir : track_list.dirs) {
     SCOPED_TRACE(dir);
     std::array<uint8_t, 20> first{};
     for (int run = 0; run < 2; ++run) {
