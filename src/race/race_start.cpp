@@ -6,7 +6,6 @@
 #include "core/messages.h"
 #include "core/mt19937.h"
 #include "core/race_clock.h"
-#include "core/run_settings.h"
 #include "core/units.h"
 #include "data/texture_cache.h"
 #include "physics/bike.h"
@@ -125,8 +124,7 @@ bool choose_rider(const RaceSetup& setup, SlotFiller& fill, int k, RiderIdentity
   const int32_t code = race.lineup[k];
   *roster_row = -1;
   if (code == SLOT_HUMAN) {
-    // A time trial's rider is the player of the first gate.
-    *rider = setup.slots[setup.time_trial ? 0 : k].rider;
+    *rider = setup.slots[k].rider;
     *control = CONTROL_LOCAL;
     return true;
   }
