@@ -32,6 +32,7 @@
 #include "testkit.h"
 #include "track/terrain.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 #include "track/track_load.h"
 
 namespace {
@@ -57,8 +58,7 @@ bool set_up_field() {
   setenv("BL_HOME", testkit::game_dir().c_str(), 1);
   setenv("BL_USER_HOME", (testkit::game_dir() + "../bench-home/").c_str(), 1);
   reset_data_layer();
-  run_settings.loaded_track = "rabbithill";
-  if (LoadTrack() != 1) return false;
+  if (LoadTrack("rabbithill") != 1) return false;
   start_physics();
   for (int k = 0; k < FIELD; ++k) {
     field[k] = load_bike(MODELS[k % 8], k, "1", nullptr, nullptr, nullptr, nullptr);
@@ -70,11 +70,11 @@ bool set_up_field() {
 
 // Lines the field up behind the starting gate, rows of riders 10 ft apart.
 void line_up() {
-  int gates = static_cast<int>(start_positions.size());
+  int gates = static_cast<int>(track().timing.start_positions.size());
   for (int k = 0; k < FIELD; ++k) {
-    double x = terrain.extent * 0.5 + 5 * k, z = terrain.extent * 0.5, heading = 0;
+    double x = track().terrain.extent * 0.5 + 5 * k, z = track().terrain.extent * 0.5, heading = 0;
     if (gates > 0) {
-      const StartPosition& p = start_positions[static_cast<size_t>(k % gates)];
+      const StartPosition& p = track().timing.start_positions[static_cast<size_t>(k % gates)];
       double row = k / gates + 0.0625;
       x = p.x + std::sin(p.heading) * row * 10;
       z = p.z + std::cos(p.heading) * row * 10;

@@ -7,8 +7,9 @@
 
 #include "core/run_settings.h"
 #include "data/data_dirs.h"
-#include "track/track_load.h"
 #include "testkit.h"
+#include "track/track.h"
+#include "track/track_load.h"
 
 namespace {
 
@@ -25,8 +26,7 @@ void use_game_data() {
 void load_default_track(benchmark::State& state) {
   use_game_data();
   for (auto _ : state) {
-    run_settings.loaded_track = "rabbithill";
-    if (LoadTrack() != 1) {
+    if (LoadTrack("rabbithill") != 1) {
       state.SkipWithError("the default track did not load");
       return;
     }

@@ -8,6 +8,7 @@
 #include "core/mt19937.h"
 #include "track/lighting.h"
 #include "track/terrain.h"
+#include "track/track.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ void BM_TerrainNormalAt(benchmark::State& state) {
 BENCHMARK(BM_TerrainNormalAt);
 
 void BM_DeformTerrain(benchmark::State& state) {
-  lighting = Lighting{};
+  track().lighting = Lighting{};
   Terrain t = rolling_field();
   std::vector<float> points = random_points(1 << 12, t.extent);
   size_t at = 0;

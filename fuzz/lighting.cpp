@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "track/lighting.h"
+#include "track/track.h"
 #include "track_fuzz_setup.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -11,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!file) return 0;
   read_lighting(file);
   df_close(file);
-  for (const LensFlare& flare : lighting.flares)
+  for (const LensFlare& flare : track().lighting.flares)
     if (flare.element_count < 0 || flare.element_count > FLARE_ELEMENTS || (flare.kind != 0 && flare.kind != 1))
       __builtin_trap();
   return 0;

@@ -129,7 +129,7 @@ int parse_command_line(int argc, char** argv, CommandLine* line) {
     if (match_option(&cursor, "--draw-render-stats", &value)) { read_atoi(value, &run.draw_render_stats); continue; }
     if (match_option(&cursor, "--accurate-skip", nullptr)) { run.accurate_skip = true; continue; }
     if (match_option(&cursor, "--track", &value)) {
-      if (value) run.loaded_track = value;
+      if (value) run.track = value;
       continue;
     }
     if (match_option(&cursor, "--connect", &value)) {

@@ -5,7 +5,6 @@
 #include "core/ripemd160.h"
 #include "data/data_dirs.h"
 
-const char* const GAME_DATA_DIGEST = "af37de0515634e0be4471b3ca0cd2876cedaafd8";
 
 std::string identity_digest(const std::string& path) {
   FILE* file = std::fopen(path.c_str(), "rb");

@@ -5,7 +5,7 @@
 #include <string>
 
 // The digest of the "zzzz.saf" that bermline-data writes.
-extern const char* const GAME_DATA_DIGEST;
+inline constexpr const char* GAME_DATA_DIGEST = "af37de0515634e0be4471b3ca0cd2876cedaafd8";
 
 // The identity digest of a file as 40 lowercase hex digits ("" when it
 // cannot be opened).

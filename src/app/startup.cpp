@@ -16,7 +16,6 @@
 #include "core/settings.h"
 #include "core/units.h"
 #include "data/data_dirs.h"
-#include "physics/bike_setup.h"
 #include "platform/base/fatal.h"
 #include "platform/base/log.h"
 #include "platform/base/paths.h"
@@ -26,6 +25,7 @@
 #include "race/race_core.h"
 #include "race/race_session.h"
 #include "race/race_setup.h"
+#include "track/track.h"
 #include "track/track_list.h"
 #include "track/track_load.h"
 
@@ -36,14 +36,14 @@ namespace {
 void start_first_race(const CommandLine& line) {
   install_autopilot();
   start_race_core();
-  RaceSetup setup = player_race_setup(settings, run_settings.loaded_track, 1000);
+  RaceSetup setup = player_race_setup(settings, run_settings.track, 1000);
   setup.skill = settings.skill.current;
   setup.practice = run_settings.practice;
   setup.learning = run_settings.learning;
   if (line.has_file_argument) {
     // The demo names the track it was recorded on.
     setup.playback_path = line.file_argument;
-    if (open_demo_playback(line.file_argument)) setup.track = playback.header.track;
+    if (open_demo_playback(line.file_argument)) setup.track = race.playback.header.track;
     close_demo_playback();
   } else {
     setup.slots[0].code = SLOT_ROBOT;
@@ -54,7 +54,7 @@ void start_first_race(const CommandLine& line) {
     return;
   }
   Bike* bikes[RACE_SLOTS];
-  voxa_log("Race on '%s' with %d riders, the gate drops at %.2f s\n", run_settings.loaded_track.c_str(), race_bikes(bikes),
+  voxa_log("Race on '%s' with %d riders, the gate drops at %.2f s\n", track().name.c_str(), race_bikes(bikes),
            race.gate_drop_tick * dt);
 }
 
@@ -120,15 +120,15 @@ int bermline_main(int argc, char** argv) {
     return 0;
   }
   if (status >= 0) return status;
-  if (!run_settings.server_address.empty()) run_settings.loaded_track.clear();
+  if (!run_settings.server_address.empty()) run_settings.track.clear();
 
   if (!build_track_list()) {
     std::fprintf(stderr, "No tracks found\n");
     return 1;
   }
-  select_track(run_settings.loaded_track);
+  select_track(run_settings.track);
   // The menu's choice: a track that is not there falls back to the list's.
-  if (!run_settings.loaded_track.empty()) run_settings.loaded_track = track_dirs[static_cast<size_t>(selected_track)];
+  if (!run_settings.track.empty()) run_settings.track = track_list.dirs[static_cast<size_t>(track_list.selected)];
   build_demo_list();
 
   // Without a window there is no game; the configuration stays as it was.

@@ -10,6 +10,7 @@
 #include "physics/ground_plane.h"
 #include "race/race_session.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ CoachState coaches[RACE_SLOTS];
 CoachPace pace;
 
 Flat gate_centre(int position) {
-  const TimingGate& g = timing_gates[static_cast<size_t>(sequence_gate(position))];
+  const TimingGate& g = track().timing.gates[static_cast<size_t>(sequence_gate(position))];
   return {g.centre[0], g.centre[2]};
 }
 
@@ -50,7 +51,7 @@ void reset_coaches() { std::fill(std::begin(coaches), std::end(coaches), CoachSt
 
 void coach_tick(Bike& b) {
   CoachState& state = coaches[std::clamp(b.slot, 0, RACE_SLOTS - 1)];
-  if (timing_gates.empty() || lap_sequence.empty() || race_clock <= race.gate_drop_tick || bike_crashed(b)) {
+  if (track().timing.gates.empty() || track().timing.lap_sequence.empty() || race_clock <= race.gate_drop_tick || bike_crashed(b)) {
     hold(b);
     return;
   }
@@ -63,7 +64,7 @@ void coach_tick(Bike& b) {
   // Aim at the gate, turning toward the next one as it comes close. A
   // rider already beyond the gate's line (having missed it) heads back into
   // the half disc behind the line, where the gate counts.
-  const TimingGate& g = timing_gates[static_cast<size_t>(sequence_gate(b.gates_passed))];
+  const TimingGate& g = track().timing.gates[static_cast<size_t>(sequence_gate(b.gates_passed))];
   const Flat through = {g.direction[0], g.direction[2]};
   Flat aim = gate;
   if (dot(at - gate, through) >= 0) {

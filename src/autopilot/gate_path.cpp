@@ -2,6 +2,7 @@
 
 #include "autopilot/line_sections.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ int gate_path(int position, LineSample out[MOST_GATE_SAMPLES]) {
   const int section = section_index(position);
   int count = 0;
   for (int p = position; section_index(p) == section && count + 2 <= MOST_GATE_SAMPLES; ++p) {
-    const TimingGate& g = timing_gates[static_cast<size_t>(sequence_gate(p))];
+    const TimingGate& g = track().timing.gates[static_cast<size_t>(sequence_gate(p))];
     if (p == position)
       out[count++] = {g.centre[0] - g.direction[0] * APPROACH, g.centre[1], g.centre[2] - g.direction[2] * APPROACH,
                       GATE_PATH_SPEED, 0};

@@ -32,8 +32,8 @@ constexpr double REPICK_SECONDS = 3;
 // Leading, with a second rider, by more than the personality's threshold
 // at the second rider's last gate.
 bool comfortably_ahead(const Bike& b, double threshold) {
-  if (results.standings_count < 2 || results.standings[0].slot != b.slot) return false;
-  const StandingsEntry& second = results.standings[1];
+  if (race.results.standings_count < 2 || race.results.standings[0].slot != b.slot) return false;
+  const StandingsEntry& second = race.results.standings[1];
   if (second.gates_passed <= 0) return false;
   const int32_t mine = crossing_tick(b, second.gates_passed - 1);
   if (mine < 0) return false;

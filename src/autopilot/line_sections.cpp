@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 namespace {
 
@@ -16,22 +17,22 @@ bool boundary_entry(int32_t entry) { return entry < GATE_NO_SEGMENT; }
 void index_sections() {
   first_before.assign(1, 0);
   normal_before.assign(1, 0);
-  if (lap_sequence.empty() || first_lap_count <= 0 || normal_lap_count <= 0) return;
-  for (int k = 0; k < first_lap_count; ++k) first_before.push_back(first_before.back() + boundary_entry(lap_sequence[static_cast<size_t>(k)]));
-  for (int k = 0; k < normal_lap_count; ++k)
-    normal_before.push_back(normal_before.back() + boundary_entry(lap_sequence[static_cast<size_t>(first_lap_count + k)]));
+  if (track().timing.lap_sequence.empty() || track().timing.first_lap_count <= 0 || track().timing.normal_lap_count <= 0) return;
+  for (int k = 0; k < track().timing.first_lap_count; ++k) first_before.push_back(first_before.back() + boundary_entry(track().timing.lap_sequence[static_cast<size_t>(k)]));
+  for (int k = 0; k < track().timing.normal_lap_count; ++k)
+    normal_before.push_back(normal_before.back() + boundary_entry(track().timing.lap_sequence[static_cast<size_t>(track().timing.first_lap_count + k)]));
 }
 
 int first_lap_sections() { return first_before.empty() ? 0 : first_before.back(); }
 int normal_lap_sections() { return normal_before.empty() ? 0 : normal_before.back(); }
 
 bool is_section_boundary(int position) {
-  return position >= 0 && !lap_sequence.empty() && boundary_entry(sequence_entry(position));
+  return position >= 0 && !track().timing.lap_sequence.empty() && boundary_entry(sequence_entry(position));
 }
 
 int section_index(int position) {
   if (position <= 0 || first_before.size() < 2 || normal_before.size() < 2) return 0;
-  const int f = first_lap_count, n = normal_lap_count;
+  const int f = track().timing.first_lap_count, n = track().timing.normal_lap_count;
   if (position <= f) return first_before[static_cast<size_t>(position)];
   const int past = position - f;
   return first_lap_sections() + (past / n) * normal_lap_sections() + normal_before[static_cast<size_t>(past % n)];

@@ -16,6 +16,7 @@
 #include "race/race_session.h"
 #include "track/ground_material.h"
 #include "track/terrain.h"
+#include "track/track.h"
 
 namespace {
 
@@ -309,8 +310,8 @@ void aim_landing(Bike& b) {
   set_rear_brake(b, 0);
   set_engagement(b, 1);
   const Vec3 front = body_position(b.front_wheel), rear = body_position(b.rear_wheel);
-  const double front_height = front.y - TerrainHeightAt(terrain, front.x, front.z);
-  const double rear_height = rear.y - TerrainHeightAt(terrain, rear.x, rear.z);
+  const double front_height = front.y - TerrainHeightAt(track().terrain, front.x, front.z);
+  const double rear_height = rear.y - TerrainHeightAt(track().terrain, rear.x, rear.z);
   const double base = std::max(length(front - rear), 1.0);
   // Positive: the front is further from the ground than the rear.
   const double pitch = std::clamp(std::atan2(front_height - rear_height, base), -MOST_PITCH, MOST_PITCH);

@@ -2,11 +2,6 @@
 
 #include <cstring>
 
-const char* const BIKE_CHOICES[BIKE_CHOICE_COUNT] = {
-    "crf250(2009)", "kx250f(2009)", "rmz250(2009)", "yz250f(2009)", "crf250(2008)",
-    "kx250f(2008)", "rmz250(2008)", "yz250f(2008)", "crf250(2007)", "kx250f(2007)",
-    "rmz250(2007)", "yz250f(2007)", "yz250f_se(2006)", "cr125", "kx125", "rm125", "yz125"};
-
 namespace {
 struct BikeAlias {
   const char* old_name;

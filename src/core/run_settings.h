@@ -13,7 +13,7 @@ struct RunSettings {
   bool no_vertex_arrays = false;
   bool learning = true;
   bool editor = false;
-  std::string loaded_track;
+  std::string track;  // "--track": the track of the first race
   std::string server_address;
   std::string server_password;
   double fake_lag_seconds = 0.0;

@@ -1,6 +1,8 @@
 // The user's settings: every value of the configuration file, held as the
 // same SettingItem records that the menu pages show and edit, and the
-// control bindings. One global record, `settings`.
+// control bindings. One global record, `settings`, described row by row by
+// `setting_rows()`: the configuration file, the menus and the stability
+// presets all walk that one table.
 #pragma once
 
 #include <array>
@@ -95,8 +97,32 @@ struct Settings {
 
 extern Settings settings;
 
+// One setting, described once: its configuration key, how its value is
+// kept, its menu label, default, limits and step, and where it lives in
+// `settings`. The rows run in the configuration file's order.
+enum class SettingRowKind { ITEM, BINDING, HISTORY };
+struct SettingRow {
+  std::string key;
+  SettingRowKind row_kind = SettingRowKind::ITEM;
+  SettingItem* item = nullptr;        // ITEM: the record, and its default as a copy
+  SettingItem defaults;
+  ControlBinding* binding = nullptr;  // BINDING ("_key" entries), default key in defaults.text
+  std::string* history = nullptr;     // HISTORY ("server_name_hist%02d")
+  // The twelve advanced assists follow the "Stability" slider: the value
+  // at stability 0, 20, 40, 60, 80 and 100 (null for every other row).
+  const double* stability_preset = nullptr;
+};
+const std::vector<SettingRow>& setting_rows();
+
+// The row of a setting of `settings`, or null.
+const SettingRow* setting_row(const SettingItem& item);
+
 // Puts every setting back to its default.
 void reset_settings();
 
+// Rewrites the twelve advanced stability settings from a "Stability" value
+// (0 .. 100), between the rows' presets.
+void apply_stability_preset(double stability);
+
 // The default game server's host name.
-extern const char* const DEFAULT_SERVER_NAME;
+inline constexpr const char* DEFAULT_SERVER_NAME = "race.bermline.net";

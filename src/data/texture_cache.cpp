@@ -9,8 +9,7 @@
 #include "data/scanner.h"
 #include "platform/base/log.h"
 
-unsigned texture_bytes = 0;
-int texture_generation = 0;
+TextureMemory texture_memory;
 
 namespace {
 
@@ -111,7 +110,7 @@ int CreateTexture(const Image& image, bool repeat_s, bool repeat_t, int reductio
   int width = image.width, height = image.height;
   size_t offset = level_offset(&width, &height, image.channels, levels_to_drop(width, height, reduction));
   const int id = uploader.create(image.pixels.data() + offset, width, height, image.channels, repeat_s, repeat_t);
-  if (id != 0) texture_bytes += chain_upload_bytes(width, height, image.channels);
+  if (id != 0) texture_memory.bytes += chain_upload_bytes(width, height, image.channels);
   return id;
 }
 
@@ -124,9 +123,9 @@ int LoadTexture(const char* requested) {
     reduction = 0;
   }
   if (TextureEntry* entry = find_entry(name)) {
-    if (entry->generation != 0 && entry->generation != texture_generation) {
-      texture_bytes += entry->bytes;
-      entry->generation = texture_generation;
+    if (entry->generation != 0 && entry->generation != texture_memory.generation) {
+      texture_memory.bytes += entry->bytes;
+      entry->generation = texture_memory.generation;
     }
     return entry->id;
   }
@@ -148,14 +147,14 @@ int LoadTexture(const char* requested) {
     // Frames are kept at the uploaded size so that they can replace it.
     for (Image& frame : animation.frames) frame = resample_to_power_of_two(frame);
   }
-  unsigned before = texture_bytes;
+  unsigned before = texture_memory.bytes;
   int id = CreateTexture(animated ? animation.frames[static_cast<size_t>(animation.steps[0])] : image, repeat_s,
                          repeat_t, reduction);
   if (id == 0) return 0;
   TextureEntry entry;
   entry.id = id;
-  entry.generation = texture_generation;
-  entry.bytes = texture_bytes - before;
+  entry.generation = texture_memory.generation;
+  entry.bytes = texture_memory.bytes - before;
   entry.name = name;
   grow_push(entries, std::move(entry));
   if (animated) {
@@ -208,7 +207,7 @@ void clean_up_textures() {
   std::vector<TextureEntry> kept;
   kept.reserve(entries.capacity());
   for (TextureEntry& entry : entries) {
-    if (entry.generation == 0 || entry.generation == texture_generation) {
+    if (entry.generation == 0 || entry.generation == texture_memory.generation) {
       kept.push_back(std::move(entry));
       continue;
     }
@@ -231,7 +230,7 @@ const std::vector<TextureEntry>& texture_entries() { return entries; }
 const std::vector<TextureAnimation>& texture_animations() { return animations; }
 
 void log_texture_memory(const char* when) {
-  if (run_settings.debug_level > 0) voxa_log("%lu bytes texture memory used %s\n", static_cast<unsigned long>(texture_bytes), when);
+  if (run_settings.debug_level > 0) voxa_log("%lu bytes texture memory used %s\n", static_cast<unsigned long>(texture_memory.bytes), when);
 }
 
 bool statue_normal_maps_usable() {

@@ -62,8 +62,13 @@ struct TextureUploader {
 // the headless cache.
 void set_texture_uploader(const TextureUploader& uploader);
 
-extern unsigned texture_bytes;
-extern int texture_generation;
+// Bytes of texture memory in use, and the race generation that the
+// clean-up compares entries with.
+struct TextureMemory {
+  unsigned bytes = 0;
+  int generation = 0;
+};
+extern TextureMemory texture_memory;
 
 // Texture id for a data path, or 0. A leading "!" turns the detail
 // reduction off for this texture.

@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "physics/bike_art.h"
-#include "physics/shape_contact.h"
 #include "physics/physics_world.h"
+#include "physics/shape_contact.h"
 
 namespace {
 
@@ -76,7 +76,7 @@ dMass swingarm_mass(const BikeInfo& i) {
 void create_bodies(Bike& b) {
   const BikeInfo& i = b.info;
   dBodyID* bodies[BODY_COUNT] = {&b.frame, &b.front_wheel, &b.rear_wheel, &b.fork_upper, &b.fork_lower, &b.swingarm, &b.rider};
-  for (dBodyID* body : bodies) *body = dBodyCreate(physics_world);
+  for (dBodyID* body : bodies) *body = dBodyCreate(physics.world);
   dBodySetFiniteRotationMode(b.front_wheel, 1);
   dBodySetFiniteRotationMode(b.rear_wheel, 1);
 
@@ -97,7 +97,7 @@ void create_bodies(Bike& b) {
 }
 
 dJointID make_hinge(dBodyID b1, dBodyID b2, const Vec3& anchor, const Vec3& axis) {
-  dJointID j = dJointCreateHinge(physics_world, nullptr);
+  dJointID j = dJointCreateHinge(physics.world, nullptr);
   dJointAttach(j, b1, b2);
   dJointSetHingeAnchor(j, anchor.x, anchor.y, anchor.z);
   dJointSetHingeAxis(j, axis.x, axis.y, axis.z);
@@ -116,7 +116,7 @@ void create_joints(Bike& b) {
   dJointSetHingeParam(b.steering_head, dParamLoStop, -M_PI / 4);
   dJointSetHingeParam(b.steering_head, dParamHiStop, M_PI / 4);
 
-  b.fork_slide = dJointCreateSlider(physics_world, nullptr);
+  b.fork_slide = dJointCreateSlider(physics.world, nullptr);
   dJointAttach(b.fork_slide, b.fork_upper, b.fork_lower);
   dJointSetSliderAxis(b.fork_slide, steering_axis.x, steering_axis.y, steering_axis.z);
   dJointSetSliderParam(b.fork_slide, dParamBounce, 0);
@@ -130,7 +130,7 @@ void create_joints(Bike& b) {
 
   // Hung from a point far ahead, the rider moves almost straight up and
   // down against the frame when he turns about axis 2.
-  b.rider_mount = dJointCreateHinge2(physics_world, nullptr);
+  b.rider_mount = dJointCreateHinge2(physics.world, nullptr);
   dJointAttach(b.rider_mount, b.rider, b.frame);
   dJointSetHinge2Anchor(b.rider_mount, 0, i.rider_position[1], -RIDER_MOUNT_AHEAD);
   const dReal axis1[3] = {0, 1, 1}, axis2[3] = {1, 0, 0};

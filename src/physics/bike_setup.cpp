@@ -26,27 +26,8 @@ double damping_factor(double percent) { return clamped(0.5 + percent / 100, 0, 2
 
 void set_flag(Bike& b, uint8_t bit, bool on) { b.flags = on ? (b.flags | bit) : (b.flags & ~bit); }
 
-// The "Stability" table: each advanced value at stability 0, 20, ..., 100.
-struct StabilityRow {
-  SettingItem Settings::* item;
-  double at[6];
-};
-const StabilityRow STABILITY_TABLE[] = {
-    {&Settings::leveling, {20, 20, 20, 20, 20, 20}},
-    {&Settings::roll_damping, {40, 50, 60, 70, 75, 80}},
-    {&Settings::roll_limit_angle, {90, 45, 45, 40, 35, 35}},
-    {&Settings::roll_limit_factor, {0, 5, 10, 32, 32, 32}},
-    {&Settings::steering_damping, {45, 45, 45, 45, 45, 45}},
-    {&Settings::steering_strength, {75, 75, 75, 75, 75, 75}},
-    {&Settings::direct_steering, {1, 1, 1, 1, 1, 0}},
-    {&Settings::max_steering_force, {400, 400, 400, 400, 400, 400}},
-    {&Settings::slow_damping_speed, {40, 40, 40, 40, 40, 40}},
-    {&Settings::slow_damping_factor, {1, 1, 1.5, 2, 2, 2}},
-    {&Settings::land_damping_falloff, {0, 0.125, 0.25, 0.25, 0.25, 0.25}},
-    {&Settings::land_damping_factor, {1, 1.5, 2, 2, 2, 2}},
-};
-
-// The setter of each advanced stability item.
+// The setter of each advanced stability item (the settings table holds
+// their presets).
 struct StabilitySetter {
   SettingItem Settings::* item;
   void (*set)(Bike&, double);
@@ -175,14 +156,6 @@ bool apply_stability_item(Bike& b, const SettingItem& item) {
       return true;
     }
   return false;
-}
-
-void apply_stability_preset(double stability) {
-  double s = clamped(stability * 5 * 0.01, 0, 5);
-  int k = std::clamp(static_cast<int>(std::floor(s)), 0, 4);
-  double t = s - k;
-  for (const StabilityRow& row : STABILITY_TABLE)
-    (settings.*row.item).value = row.at[k] + t * (row.at[k + 1] - row.at[k]);
 }
 
 SetupTexts setup_display(const char* model, const Settings& v) {

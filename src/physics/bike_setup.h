@@ -1,7 +1,7 @@
 // The player's bike setup: menu values in friendly units (percent, degrees,
 // miles per hour, tooth offsets) turned into the bike's physical setup and
 // option flags, the physical figures shown on the "Suspension and Gearing"
-// page, and the "Stability" slider that fills in the advanced assist values.
+// page, and the twelve advanced assists that follow the "Stability" slider.
 #pragma once
 
 #include <string>
@@ -49,9 +49,6 @@ void apply_settings(Bike& b, const Settings& s);
 // One of the twelve advanced stability settings, while the player drags it.
 // False when the item is not one of them.
 bool apply_stability_item(Bike& b, const SettingItem& item);
-// Rewrites the twelve advanced stability settings from the "Stability"
-// value (0 .. 100) by the built-in table.
-void apply_stability_preset(double stability);
 
 // The "Suspension and Gearing" page's physical figures for a model; all
 // empty when the model is not in the table.

@@ -7,6 +7,7 @@
 #include "physics/physics_world.h"
 #include "physics/shape_contact.h"
 #include "track/terrain.h"
+#include "track/track.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ constexpr int PLACE_MAX_STEPS = 4096;  // 1024 ft: give up on a ground that neve
 }  // namespace
 
 void place_bike(Bike& b, double x, double z, double heading) {
-  const Terrain& t = terrain;
+  const Terrain& t = track().terrain;
   auto grid_index = [&](double c) {
     double i = c / t.spacing;
     return i >= 0 ? static_cast<int>(std::min(i, static_cast<double>(t.grid_size))) : 0;
@@ -28,7 +29,7 @@ void place_bike(Bike& b, double x, double z, double heading) {
     move_bike(b, x, y, z);
     if (!collide_bike_ground(b)) break;
   }
-  dJointGroupEmpty(contact_group);
+  dJointGroupEmpty(physics.contacts);
   for (WheelContact& w : b.wheel) w.depth = 0;
 }
 

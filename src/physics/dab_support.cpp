@@ -8,6 +8,7 @@
 #include "physics/soft_joints.h"
 #include "physics/terrain_contact.h"
 #include "track/terrain.h"
+#include "track/track.h"
 
 namespace {
 
@@ -77,7 +78,7 @@ void dab_support(Bike& b) {
   if (!wheel_down(b, WHEEL_FRONT)) {
     // With the front wheel up the foot needs ground within reach.
     GroundHit hit;
-    if (!sphere_ground(terrain, body_position(b.rider), b.info.rider_position[1] + 1, &hit)) return;
+    if (!sphere_ground(track().terrain, body_position(b.rider), b.info.rider_position[1] + 1, &hit)) return;
   }
   double speed = bike_speed(b);
   double roll = roll_angle(b.frame);

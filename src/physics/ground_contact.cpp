@@ -8,6 +8,7 @@
 #include "physics/soft_joints.h"
 #include "track/ground_material.h"
 #include "track/terrain.h"
+#include "track/track.h"
 
 namespace {
 
@@ -109,7 +110,7 @@ double arcade_grip_at(double lean) { return 1 - 0.375 * std::clamp(4 * std::fabs
 double arcade_grip(const Bike& b) { return b.flags & OPTION_ARCADE ? arcade_grip_at(roll_angle(b.frame)) : 1; }
 
 bool collide_bike_ground(Bike& b) {
-  const Terrain& t = terrain;
+  const Terrain& t = track().terrain;
   double grip = arcade_grip(b);
   bool touched = wheel_ground_contact(t, b.wheel[WHEEL_FRONT], grip);
   touched = wheel_ground_contact(t, b.wheel[WHEEL_REAR], grip) || touched;

@@ -5,8 +5,11 @@
 
 #include <ode/ode.h>
 
-extern dWorldID physics_world;
-extern dJointGroupID contact_group;
+struct PhysicsWorld {
+  dWorldID world = nullptr;
+  dJointGroupID contacts = nullptr;
+};
+extern PhysicsWorld physics;
 
 // Initialises ODE and creates the world (gravity (0, -32, 0), ODE's default
 // ERP and CFM) and the contact group. Calling it again does nothing.

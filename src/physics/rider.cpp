@@ -11,6 +11,7 @@
 #include "physics/shape_contact.h"
 #include "physics/soft_joints.h"
 #include "track/terrain.h"
+#include "track/track.h"
 
 namespace {
 
@@ -108,7 +109,7 @@ void move_crash_foot(Bike& b, int side) {
   CrashPoint& foot = b.crash_points[side];
   foot.position += foot.velocity * dt;
   foot.velocity.y -= GRAVITY * dt;
-  double ground = TerrainHeightAt(terrain, static_cast<float>(foot.position.x), static_cast<float>(foot.position.z));
+  double ground = TerrainHeightAt(track().terrain, static_cast<float>(foot.position.x), static_cast<float>(foot.position.z));
   if (foot.position.y < ground + FOOT_ABOVE_GROUND) {
     foot.position.y = ground + FOOT_ABOVE_GROUND;
     foot.velocity = {};

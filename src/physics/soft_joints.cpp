@@ -39,7 +39,7 @@ dJointID make_contact(dBodyID body1, dBodyID body2, const SoftContact& c) {
   contact.geom.normal[1] = c.normal.y;
   contact.geom.normal[2] = c.normal.z;
   contact.geom.depth = c.depth;
-  dJointID joint = dJointCreateContact(physics_world, contact_group, &contact);
+  dJointID joint = dJointCreateContact(physics.world, physics.contacts, &contact);
   dJointAttach(joint, body1, body2);
   return joint;
 }
@@ -73,7 +73,7 @@ void set_hinge_torque(dJointID hinge, double torque) {
 }
 
 void drive_body_rotation(dBodyID body, const Vec3& axis, double rate, double max_torque) {
-  dJointID motor = dJointCreateAMotor(physics_world, contact_group);
+  dJointID motor = dJointCreateAMotor(physics.world, physics.contacts);
   dJointAttach(motor, body, nullptr);
   dJointSetAMotorNumAxes(motor, 1);
   dJointSetAMotorAxis(motor, 0, 0, axis.x, axis.y, axis.z);

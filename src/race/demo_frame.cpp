@@ -10,6 +10,7 @@
 #include "physics/rider.h"
 #include "physics/rider_limbs.h"
 #include "track/terrain.h"
+#include "track/track.h"
 
 namespace {
 
@@ -73,7 +74,7 @@ void get_quaternion(const uint8_t* frame, int at, dQuaternion q) {
 }
 
 FrameState decode(const Bike& b, const uint8_t* frame, int version) {
-  const Terrain& t = terrain;
+  const Terrain& t = track().terrain;
   FrameState s;
   s.position = {get(frame, AT_POSITION, 3, 0, t.extent), get(frame, AT_POSITION + 3, 3, t.min_height, t.min_height + t.extent),
                 get(frame, AT_POSITION + 6, 3, 0, t.extent)};
@@ -242,7 +243,7 @@ double dequantise(uint32_t v, double lo, double hi, int bits) {
 int demo_frame_size(int version) { return version == 4 ? DEMO_FRAME_V4_BYTES : version == 5 ? DEMO_FRAME_BYTES : 0; }
 
 DemoFrame encode_frame(const Bike& b) {
-  const Terrain& t = terrain;
+  const Terrain& t = track().terrain;
   DemoFrame out;
   uint8_t* f = out.bytes;
   const Vec3 p = body_position(b.frame);

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "race/race_session.h"
+#include "race/race_setup.h"
 
 struct DataFile;
 

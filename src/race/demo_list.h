@@ -7,8 +7,12 @@
 
 constexpr int DEMOS_PER_PAGE = 20;
 
-extern std::vector<std::string> demo_files;
-extern std::vector<std::string> demo_titles;
+// The demo files and their titles in menu order.
+struct DemoList {
+  std::vector<std::string> files;
+  std::vector<std::string> titles;
+};
+extern DemoList demo_list;
 
 void build_demo_list();
 

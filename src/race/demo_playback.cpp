@@ -4,46 +4,46 @@
 #include "physics/bike.h"
 #include "race/demo_frame.h"
 #include "race/demo_recording.h"
+#include "race/race_session.h"
 
-DemoPlayback playback;
 
 int open_demo_playback(const std::string& path) {
   close_demo_playback();
   DataFile* file = df_open(path.c_str(), "rb");
   if (!file) return 0;
-  if (!read_demo_header(file, &playback.header)) {
+  if (!read_demo_header(file, &race.playback.header)) {
     df_close(file);
-    playback.header = DemoHeader{};
+    race.playback.header = DemoHeader{};
     return 0;
   }
-  playback.input = file;
-  playback.demo_rider_count = static_cast<int>(playback.header.riders.size());
-  race.race_length_ticks = playback.header.race_length_ticks;
-  race.race_laps = playback.header.race_laps;
-  race.gate_drop_tick = playback.header.gate_drop_tick;
+  race.playback.input = file;
+  race.playback.demo_rider_count = static_cast<int>(race.playback.header.riders.size());
+  race.race_length_ticks = race.playback.header.race_length_ticks;
+  race.race_laps = race.playback.header.race_laps;
+  race.gate_drop_tick = race.playback.header.gate_drop_tick;
   return 1;
 }
 
 void play_demo_tick() {
-  if (!playback.input) return;
-  const int size = demo_frame_size(playback.header.version);
+  if (!race.playback.input) return;
+  const int size = demo_frame_size(race.playback.header.version);
   uint8_t frame[DEMO_FRAME_BYTES];
   int rider = 0;
-  for (int slot = 0; slot < RACE_SLOTS && rider < playback.demo_rider_count; ++slot) {
+  for (int slot = 0; slot < RACE_SLOTS && rider < race.playback.demo_rider_count; ++slot) {
     Bike* b = race.slot_bike[slot];
     if (!b || race.slot_control[slot] != CONTROL_EXTERNAL) continue;
     ++rider;
-    bool complete = df_read(playback.input, frame, size) == size;
-    if (complete) apply_frame(*b, frame, playback.header.version, 1);
-    playback.visibility[slot] = complete ? 1.0f : 0.0f;
+    bool complete = df_read(race.playback.input, frame, size) == size;
+    if (complete) apply_frame(*b, frame, race.playback.header.version, 1);
+    race.playback.visibility[slot] = complete ? 1.0f : 0.0f;
   }
-  for (; rider < playback.demo_rider_count; ++rider) df_read(playback.input, frame, size);
+  for (; rider < race.playback.demo_rider_count; ++rider) df_read(race.playback.input, frame, size);
 }
 
 void close_demo_playback() {
-  if (playback.input) df_close(playback.input);
-  playback.input = nullptr;
-  playback.demo_rider_count = 0;
+  if (race.playback.input) df_close(race.playback.input);
+  race.playback.input = nullptr;
+  race.playback.demo_rider_count = 0;
 }
 
 void close_demo_files() {

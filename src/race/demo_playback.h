@@ -7,7 +7,7 @@
 #include <string>
 
 #include "race/demo_header.h"
-#include "race/race_session.h"
+#include "race/race_setup.h"
 
 struct DataFile;
 
@@ -18,8 +18,6 @@ struct DemoPlayback {
   // Per slot: 1 when the rider's last frame was complete, 0 when short.
   float visibility[RACE_SLOTS] = {};
 };
-
-extern DemoPlayback playback;
 
 // Opens a demo and reads its header; the race length, laps and gate drop
 // take the file's values. 1 on success; 0 leaves nothing open.

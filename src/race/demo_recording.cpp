@@ -19,8 +19,8 @@
 #include "race/demo_frame.h"
 #include "race/demo_header.h"
 #include "race/race_session.h"
+#include "track/track.h"
 
-const char* const DEFAULT_DEMO_PATH = "@demos/default.bldemo";
 
 namespace {
 
@@ -119,7 +119,7 @@ void start_demo_recording(const std::string& where) {
   header.race_length_ticks = race.race_length_ticks;
   header.race_laps = race.race_laps;
   header.gate_drop_tick = race.gate_drop_tick;
-  header.track = run_settings.loaded_track;
+  header.track = track().name;
   recording.count = 0;
   for (int slot = 0; slot < RACE_SLOTS; ++slot) {
     if (!race.slot_bike[slot] || race.slot_control[slot] == CONTROL_EXTERNAL) continue;

@@ -29,4 +29,5 @@ std::string home_file(const std::string& path);
 // ("lastlap.bldemo", "fastlap.bldemo").
 std::string track_demo_path(const std::string& track, const char* name);
 
-extern const char* const DEFAULT_DEMO_PATH;  // "@demos/default.bldemo"
+// Where a race is recorded unless a file is named.
+inline constexpr const char* DEFAULT_DEMO_PATH = "@demos/default.bldemo";

@@ -15,7 +15,7 @@
 namespace {
 
 bool watching_only() {
-  if (!playback.input || demo_recording_active()) return false;
+  if (!race.playback.input || demo_recording_active()) return false;
   for (int slot = 0; slot < RACE_SLOTS; ++slot)
     if (race.slot_bike[slot] && race.slot_control[slot] != CONTROL_EXTERNAL) return false;
   return true;
@@ -37,8 +37,8 @@ void seek_playback(float seconds) {
   // Two frames are applied, so that the riders land moving: the frame
   // before the target tick and the target tick's own.
   const int64_t first = std::max<int64_t>(0, static_cast<int64_t>(race_clock) + ticks - 1);
-  const int64_t offset = playback.header.size + first * playback.demo_rider_count * demo_frame_size(playback.header.version);
-  if (offset > INT32_MAX || !df_seek(playback.input, static_cast<int32_t>(offset))) return;
+  const int64_t offset = race.playback.header.size + first * race.playback.demo_rider_count * demo_frame_size(race.playback.header.version);
+  if (offset > INT32_MAX || !df_seek(race.playback.input, static_cast<int32_t>(offset))) return;
   race_clock = static_cast<int32_t>(first);
   play_demo_tick();
   ++race_clock;

@@ -6,22 +6,24 @@
 #include "core/units.h"
 #include "physics/bike.h"
 #include "race/race_hooks.h"
+#include "race/race_session.h"
 #include "race/standings.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 namespace {
 
-bool has_timing() { return !timing_gates.empty() && first_lap_count > 0 && normal_lap_count > 0; }
+bool has_timing() { return !track().timing.gates.empty() && track().timing.first_lap_count > 0 && track().timing.normal_lap_count > 0; }
 
 bool is_lap_line(int position) {
-  int from_first_line = position - first_lap_count + 1;
-  return from_first_line >= 0 && from_first_line % normal_lap_count == 0;
+  int from_first_line = position - track().timing.first_lap_count + 1;
+  return from_first_line >= 0 && from_first_line % track().timing.normal_lap_count == 0;
 }
 
 bool crossed(int position, const Vec3& wheel) {
   int gate = sequence_gate(position);
-  if (gate < 0 || gate >= static_cast<int>(timing_gates.size())) return false;
-  return in_gate(timing_gates[static_cast<size_t>(gate)], static_cast<float>(wheel.x), static_cast<float>(wheel.z));
+  if (gate < 0 || gate >= static_cast<int>(track().timing.gates.size())) return false;
+  return in_gate(track().timing.gates[static_cast<size_t>(gate)], static_cast<float>(wheel.x), static_cast<float>(wheel.z));
 }
 
 // Stores a crossing tick at a position, filling skipped positions with -1.
@@ -95,19 +97,19 @@ int best_lap(const Bike& b) {
 
 int64_t finish_line_position() {
   if (race.finish_lap == 0) return 0;
-  return first_lap_count + static_cast<int64_t>(normal_lap_count) * (race.finish_lap - 1) - 1;
+  return track().timing.first_lap_count + static_cast<int64_t>(track().timing.normal_lap_count) * (race.finish_lap - 1) - 1;
 }
 
 bool is_finished(Bike& b) {
   if (b.finished) return true;
-  if (!has_timing() || results.standings_count == 0) return false;
-  const StandingsEntry& leader = results.standings[0];
+  if (!has_timing() || race.results.standings_count == 0) return false;
+  const StandingsEntry& leader = race.results.standings[0];
   const Bike* leader_bike = race.slot_bike[leader.slot];
   int64_t line = finish_line_position();
   if (!leader_bike || line >= leader.gates_passed) return false;
   int32_t leader_tick = crossing_tick(*leader_bike, static_cast<int>(line));
   if (leader_tick == -1) return false;
-  const int f = first_lap_count, n = normal_lap_count;
+  const int f = track().timing.first_lap_count, n = track().timing.normal_lap_count;
   int last_lap_line = b.gates_passed < f ? 0 : f - 1 + n * ((b.gates_passed - f) / n);
   if (crossing_tick(b, last_lap_line) < leader_tick) return false;
   b.finished = true;
@@ -127,10 +129,10 @@ void process_gates(Bike& b, int32_t tick) {
   lines.line_crossing(b, b.gates_passed);
   b.gates_passed += 1;
 
-  const int f = first_lap_count, n = normal_lap_count;
+  const int f = track().timing.first_lap_count, n = track().timing.normal_lap_count;
   bool lap_complete = b.gates_passed >= f && (b.gates_passed - f) % n == 0;
   if (lap_complete) {
-    int leader_gates = results.standings_count > 0 ? results.standings[0].gates_passed : 0;
+    int leader_gates = race.results.standings_count > 0 ? race.results.standings[0].gates_passed : 0;
     bool leader_still_racing = finish_line_position() >= leader_gates;
     if (!leader_still_racing || completed_laps(b) >= race.finish_lap) b.finished = true;
   }
@@ -146,6 +148,6 @@ void set_gates_passed(Bike& b, int gates_passed) {
 void reserve_timing_log(Bike& b, int laps) {
   if (!has_timing()) return;
   constexpr int64_t MOST_RESERVED = 4096;
-  int64_t wanted = first_lap_count + static_cast<int64_t>(normal_lap_count) * std::max(laps, 1);
+  int64_t wanted = track().timing.first_lap_count + static_cast<int64_t>(track().timing.normal_lap_count) * std::max(laps, 1);
   b.crossing_ticks.reserve(static_cast<size_t>(std::min(wanted, MOST_RESERVED)));
 }

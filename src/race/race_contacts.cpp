@@ -11,6 +11,7 @@
 #include "race/race_session.h"
 #include "track/scenery.h"
 #include "track/shape.h"
+#include "track/track.h"
 
 namespace {
 
@@ -45,8 +46,8 @@ void collide_bike_scenery(Bike& b) {
   const CellRange near = cells_around(static_cast<float>(at.x), static_cast<float>(at.z), SCENERY_REACH);
   for (int cz = near.z0; cz <= near.z1; ++cz)
     for (int cx = near.x0; cx <= near.x1; ++cx)
-      for (int index : scenery_buckets[static_cast<size_t>(cx + SCENERY_BUCKETS_PER_SIDE * cz)]) {
-        const Statue& s = statues[static_cast<size_t>(index)];
+      for (int index : track().scenery.buckets[static_cast<size_t>(cx + SCENERY_BUCKETS_PER_SIDE * cz)]) {
+        const Statue& s = track().scenery.statues[static_cast<size_t>(index)];
         if (!s.shape || !within_reach(b, at, s)) continue;
         // A statue lies in every cell it overlaps: test it in the first
         // cell it shares with the bike's range only.

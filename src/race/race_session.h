@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "race/demo_playback.h"
 #include "race/race_setup.h"
+#include "race/standings.h"
 #include "track/timing_gates.h"
 
 struct Bike;
@@ -35,6 +37,9 @@ struct RaceSession {
   int skill = 0;  // the robots' line set: 0 novice, 1 amateur, 2 expert
   bool practice = false;
   bool learning = true;  // the robots' lines are saved when the session ends
+
+  RaceResults results;    // the running order and the final result
+  DemoPlayback playback;  // the demo being played, if any
 
   // The slot the camera and the heads-up display follow when the race
   // starts (the viewer picks others from there).

@@ -6,7 +6,6 @@
 #include "core/messages.h"
 #include "core/mt19937.h"
 #include "core/race_clock.h"
-#include "core/run_settings.h"
 #include "core/units.h"
 #include "data/texture_cache.h"
 #include "physics/bike.h"
@@ -26,6 +25,7 @@
 #include "race/standings.h"
 #include "race/starting_gate.h"
 #include "track/terrain.h"
+#include "track/track.h"
 #include "track/track_load.h"
 
 namespace {
@@ -38,7 +38,7 @@ void show_progress(const char* text) {
   race_display_hooks().show_progress(text);
 }
 
-bool track_loaded() { return !terrain.heights.empty(); }
+bool track_loaded() { return !track().terrain.heights.empty(); }
 
 // Between 13 and 15 s after the reset.
 int32_t draw_gate_drop_tick() {
@@ -63,12 +63,11 @@ void tear_down_session() {
 
 // Keeps the loaded track when it is the wanted one; otherwise loads it.
 bool load_wanted_track(const std::string& wanted) {
-  if (track_loaded() && run_settings.loaded_track == wanted) return true;
+  if (track_loaded() && track().name == wanted) return true;
   if (track_loaded()) UnloadTrack();
-  ++texture_generation;
-  texture_bytes = 0;
-  run_settings.loaded_track = wanted;
-  return LoadTrack() != 0;
+  ++texture_memory.generation;
+  texture_memory.bytes = 0;
+  return LoadTrack(wanted) != 0;
 }
 
 // Codes 6 to 999 come from nowhere; they ride as empty slots.
@@ -103,7 +102,7 @@ void settle_lineup(const RaceSetup& setup, bool playing) {
 
 void load_racing_lines() {
   const AutopilotHooks& lines = autopilot_hooks();
-  std::string path = "@" + run_settings.loaded_track + "/" + lines_file_name(race.skill);
+  std::string path = "@" + track().name + "/" + lines_file_name(race.skill);
   lines.load_lines(path.c_str(), race.skill);
   show_progress("Analyzing lines...");
   lines.prune_lines();
@@ -125,8 +124,7 @@ bool choose_rider(const RaceSetup& setup, SlotFiller& fill, int k, RiderIdentity
   const int32_t code = race.lineup[k];
   *roster_row = -1;
   if (code == SLOT_HUMAN) {
-    // A time trial's rider is the player of the first gate.
-    *rider = setup.slots[setup.time_trial ? 0 : k].rider;
+    *rider = setup.slots[k].rider;
     *control = CONTROL_LOCAL;
     return true;
   }
@@ -138,8 +136,8 @@ bool choose_rider(const RaceSetup& setup, SlotFiller& fill, int k, RiderIdentity
     return true;
   }
   // Remote riders come from the server's table (network issue).
-  if (code == SLOT_EMPTY && fill.demo_riders < playback.demo_rider_count) {
-    *rider = playback.header.riders[static_cast<size_t>(fill.demo_riders++)];
+  if (code == SLOT_EMPTY && fill.demo_riders < race.playback.demo_rider_count) {
+    *rider = race.playback.header.riders[static_cast<size_t>(fill.demo_riders++)];
     *control = CONTROL_EXTERNAL;
     return true;
   }
@@ -181,7 +179,7 @@ void fix_race_length() {
   }
 }
 
-int leader_slot() { return results.standings_count > 0 ? results.standings[0].slot : 0; }
+int leader_slot() { return race.results.standings_count > 0 ? race.results.standings[0].slot : 0; }
 
 }  // namespace
 
@@ -207,7 +205,7 @@ int start_race(const RaceSetup& setup) {
   bool playing = false;
   if (!setup.playback_path.empty()) {
     playing = open_demo_playback(setup.playback_path) != 0;
-    if (playing) wanted = playback.header.track;
+    if (playing) wanted = race.playback.header.track;
   }
   if (!load_wanted_track(wanted)) {
     close_demo_files();
@@ -217,7 +215,7 @@ int start_race(const RaceSetup& setup) {
   settle_lineup(setup, playing);
   if (race.time_trial) {
     race_clock = TIME_TRIAL_START_TICKS;
-    results.time_trial_best_lap = results.time_trial_last_lap = 0;
+    race.results.time_trial_best_lap = race.results.time_trial_last_lap = 0;
   }
   load_racing_lines();
 
@@ -225,13 +223,13 @@ int start_race(const RaceSetup& setup) {
   for (int k = 0; k < RACE_SLOTS; ++k) load_slot(setup, fill, k);
 
   if (setup.record)
-    start_demo_recording(race.time_trial                ? track_demo_path(run_settings.loaded_track, "lastlap.bldemo")
+    start_demo_recording(race.time_trial                ? track_demo_path(track().name, "lastlap.bldemo")
                          : setup.record_path.empty() ? std::string(DEFAULT_DEMO_PATH)
                                                      : setup.record_path);
   // The roost particle pool is emptied here (effects issue).
   autopilot_hooks().forget_line_picks();
 
-  post_message("%d MB texture memory used", static_cast<int>(texture_bytes >> 20));
+  post_message("%d MB texture memory used", static_cast<int>(texture_memory.bytes >> 20));
   clean_up_textures();
   race_display_hooks().purge_models();
 
@@ -242,10 +240,10 @@ int start_race(const RaceSetup& setup) {
   record_demo_tick();
   play_demo_tick();
 
-  results.results_final = false;
+  race.results.results_final = false;
   update_standings();
   if (!race.slot_bike[race.first_viewed_slot]) race.first_viewed_slot = leader_slot();
-  dJointGroupEmpty(contact_group);
+  dJointGroupEmpty(physics.contacts);
   Bike* viewed = race.slot_bike[race.first_viewed_slot];
   if (viewed && race.slot_control[race.first_viewed_slot] == CONTROL_LOCAL && setup.player_settings)
     apply_settings(*viewed, *setup.player_settings);

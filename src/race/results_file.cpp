@@ -10,8 +10,10 @@
 #include "physics/bike.h"
 #include "platform/base/paths.h"
 #include "race/lap_timing.h"
+#include "race/race_session.h"
 #include "race/standings.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 namespace {
 
@@ -33,7 +35,7 @@ std::string race_time_text(double seconds, const char* minutes_format) {
 
 std::string results_table(const StandingsEntry* list, int count, bool unfinished_too, std::time_t date) {
   std::string text = format("Time=%.2f|Laps=%d|Track=%s|Date=%ld\r\n", race.race_length_ticks * dt, race.race_laps,
-                            run_settings.loaded_track.c_str(), static_cast<long>(date));
+                            track().name.c_str(), static_cast<long>(date));
   text += format("%4s | %12s | %4s | %10s | %4s | %10s\r\n", "No.", "Bike", "Laps", "Total Time", "BLap", "Best Time");
   for (int k = 0; k < count; ++k) {
     const Bike* b = race.slot_bike[list[k].slot];
@@ -55,7 +57,7 @@ std::string results_crossings(const StandingsEntry* list, int count) {
     for (int p = 0; p < b->gates_passed; ++p) {
       int32_t t = crossing_tick(*b, p);
       text += t == -1 ? format("%8d", -1) : format("%8.3f", (t - race.gate_drop_tick) * dt);
-      bool lap_end = normal_lap_count > 0 && p >= first_lap_count - 1 && (p - first_lap_count + 1) % normal_lap_count == 0;
+      bool lap_end = track().timing.normal_lap_count > 0 && p >= track().timing.first_lap_count - 1 && (p - track().timing.first_lap_count + 1) % track().timing.normal_lap_count == 0;
       text += p == b->gates_passed - 1 || lap_end ? "\r\n" : " ";
     }
   }
@@ -65,7 +67,7 @@ std::string results_crossings(const StandingsEntry* list, int count) {
 bool write_results_file() {
   std::string home = home_folder();
   if (home.empty() || !make_folders(home)) return false;
-  const RaceResults& r = results;
+  const RaceResults& r = race.results;
   std::string text = results_table(r.final_standings, r.final_standings_count, false, std::time(nullptr)) +
                      results_crossings(r.final_standings, r.final_standings_count);
   return write_file_safely(home + "results.txt", text);

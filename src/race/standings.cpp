@@ -6,10 +6,11 @@
 #include "core/units.h"
 #include "physics/bike.h"
 #include "race/lap_timing.h"
+#include "race/race_session.h"
 #include "race/results_file.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
-RaceResults results;
 
 namespace {
 
@@ -36,7 +37,7 @@ bool clean_between(const Bike& b, int s, int e) {
 
 // A timed race: half time fixes the halfway lap, the end of time the finish lap.
 void fix_timed_race_laps() {
-  const RaceResults& r = results;
+  const RaceResults& r = race.results;
   int leader_laps = r.standings_count > 0 ? laps_completed_at(r.standings[0].gates_passed) : 0;
   if (race.halfway_lap == LAP_NOT_YET_KNOWN && race_clock >= race.race_length_ticks / 2) race.halfway_lap = leader_laps + 1;
   if (race_clock < race.race_length_ticks) return;
@@ -48,7 +49,7 @@ void fix_timed_race_laps() {
   if (race.finish_lap == race.race_laps) return;
   // If anyone completed the lap taken as "in progress" before the time ran
   // out (crossings that arrive late), the race runs one lap further.
-  int line = first_lap_count + normal_lap_count * (race.finish_lap - race.race_laps - 1) - 1;
+  int line = track().timing.first_lap_count + track().timing.normal_lap_count * (race.finish_lap - race.race_laps - 1) - 1;
   for (int k = 0; k < r.standings_count; ++k) {
     const Bike* b = race.slot_bike[r.standings[k].slot];
     if (!b) continue;
@@ -61,15 +62,15 @@ void fix_timed_race_laps() {
 }
 
 bool everyone_finished() {
-  for (int k = 0; k < results.standings_count; ++k) {
-    Bike* b = race.slot_bike[results.standings[k].slot];
+  for (int k = 0; k < race.results.standings_count; ++k) {
+    Bike* b = race.slot_bike[race.results.standings[k].slot];
     if (b && !is_finished(*b)) return false;
   }
   return true;
 }
 
 void declare_result() {
-  RaceResults& r = results;
+  RaceResults& r = race.results;
   r.final_standings_count = build_entries(r.final_standings);
   for (int k = 0; k < r.final_standings_count; ++k) {
     StandingsEntry& entry = r.final_standings[k];
@@ -90,7 +91,7 @@ bool standings_before(const StandingsEntry& a, const StandingsEntry& b) {
 }
 
 void update_standings() {
-  RaceResults& r = results;
+  RaceResults& r = race.results;
   if (r.results_final) return;
   r.standings_count = build_entries(r.standings);
   fix_timed_race_laps();
@@ -100,11 +101,11 @@ void update_standings() {
 }
 
 int32_t stretch_reference(int s, int e) {
-  const int f = first_lap_count, n = normal_lap_count;
+  const int f = track().timing.first_lap_count, n = track().timing.normal_lap_count;
   int64_t total = 0;
   int contributions = 0;
-  for (int k = 0; k < results.standings_count; ++k) {
-    const Bike* b = race.slot_bike[results.standings[k].slot];
+  for (int k = 0; k < race.results.standings_count; ++k) {
+    const Bike* b = race.slot_bike[race.results.standings[k].slot];
     if (!b) continue;
     if (s < f) {
       int32_t from = s < 0 ? 0 : crossing_tick(*b, s), to = crossing_tick(*b, e);
@@ -156,10 +157,10 @@ void apply_cutting_penalty(StandingsEntry& entry, const Bike& b) {
   if (best >= 2) {
     int64_t lap = lap_ticks(b, best);
     if (lap < penalty) {
-      while (entry.gates_passed - normal_lap_count >= first_lap_count) {
-        entry.gates_passed -= normal_lap_count;
+      while (entry.gates_passed - track().timing.normal_lap_count >= track().timing.first_lap_count) {
+        entry.gates_passed -= track().timing.normal_lap_count;
         penalty -= lap;
-        if (!(penalty > lap && entry.gates_passed - normal_lap_count >= first_lap_count)) break;
+        if (!(penalty > lap && entry.gates_passed - track().timing.normal_lap_count >= track().timing.first_lap_count)) break;
       }
     }
   }
@@ -167,7 +168,7 @@ void apply_cutting_penalty(StandingsEntry& entry, const Bike& b) {
 }
 
 void reset_standings() {
-  results.standings_count = 0;
-  results.final_standings_count = 0;
-  results.results_final = false;
+  race.results.standings_count = 0;
+  race.results.final_standings_count = 0;
+  race.results.results_final = false;
 }

@@ -4,7 +4,9 @@
 
 #include <cstdint>
 
-#include "race/race_session.h"
+#include "race/race_setup.h"
+
+struct Bike;
 
 struct StandingsEntry {
   int32_t slot;
@@ -21,8 +23,6 @@ struct RaceResults {
   int32_t time_trial_best_lap = 0;  // ticks, 0 = none
   int32_t time_trial_last_lap = 0;
 };
-
-extern RaceResults results;
 
 // More gates first, then the earlier last crossing, then the lower slot.
 bool standings_before(const StandingsEntry& a, const StandingsEntry& b);

@@ -9,6 +9,7 @@
 #include "track/scenery.h"
 #include "track/terrain.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 namespace {
 
@@ -35,9 +36,9 @@ void turn_bar(Statue& s, double lift) {
 }  // namespace
 
 StartPose start_pose(int v) {
-  const int g = static_cast<int>(start_positions.size());
-  if (g == 0) return {terrain.extent * 0.5 + LINE_SPACING * v, terrain.extent * 0.5, 0};
-  const StartPosition& p = start_positions[static_cast<size_t>(v % g)];
+  const int g = static_cast<int>(track().timing.start_positions.size());
+  if (g == 0) return {track().terrain.extent * 0.5 + LINE_SPACING * v, track().terrain.extent * 0.5, 0};
+  const StartPosition& p = track().timing.start_positions[static_cast<size_t>(v % g)];
   double behind = (v / g + FIRST_ROW) * ROW_SPACING;
   return {p.x + std::sin(p.heading) * behind, p.z + std::cos(p.heading) * behind, p.heading};
 }
@@ -46,12 +47,12 @@ void raise_gate_bars() { std::fill(std::begin(race.gate_bar_state), std::end(rac
 
 void animate_gate_bars() {
   if (race_clock * dt > race.gate_drop_tick * dt + BAR_ANIMATED_AFTER_DROP) return;
-  const size_t gates = std::min(start_gate_statues.size(), static_cast<size_t>(MAX_START_POSITIONS));
+  const size_t gates = std::min(track().timing.start_gate_statues.size(), static_cast<size_t>(MAX_START_POSITIONS));
   for (size_t p = 0; p < gates; ++p) {
     float& state = race.gate_bar_state[p];
-    int statue = start_gate_statues[p];
-    if (state <= 0 || statue < 0 || static_cast<size_t>(statue) >= statues.size()) continue;
+    int statue = track().timing.start_gate_statues[p];
+    if (state <= 0 || statue < 0 || static_cast<size_t>(statue) >= track().scenery.statues.size()) continue;
     if (race_clock > race.gate_drop_tick) state = std::max(0.0f, state - static_cast<float>(BAR_FALL_RATE * dt));
-    turn_bar(statues[static_cast<size_t>(statue)], state * BAR_UP_ANGLE);
+    turn_bar(track().scenery.statues[static_cast<size_t>(statue)], state * BAR_UP_ANGLE);
   }
 }

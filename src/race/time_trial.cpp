@@ -21,13 +21,14 @@
 #include "race/rider_snapshot.h"
 #include "race/standings.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 namespace {
 
 constexpr int RIDER_SLOT = 0, GHOST_SLOT = 1;
 
 // The sequence position every lap of a time trial starts from: the lap line.
-int lap_line_start() { return std::max(first_lap_count - 1, 0); }
+int lap_line_start() { return std::max(track().timing.first_lap_count - 1, 0); }
 
 bool file_exists(const std::string& path) {
   FILE* f = std::fopen(path.c_str(), "rb");
@@ -48,15 +49,15 @@ bool copy_file(const std::string& from, const std::string& to) {
 }
 
 void update_best_lap(int32_t lap) {
-  int32_t& best = results.time_trial_best_lap;
+  int32_t& best = race.results.time_trial_best_lap;
   if (lap > 0 && (best == 0 || lap < best)) best = lap;
 }
 
 // Loads the ghost file's riders into slots 1, 2, ... as replayed bikes.
 void load_ghosts() {
   const int start = lap_line_start();
-  for (int k = 0; k < playback.demo_rider_count && GHOST_SLOT + k < RACE_SLOTS; ++k) {
-    const RiderIdentity& rider = playback.header.riders[static_cast<size_t>(k)];
+  for (int k = 0; k < race.playback.demo_rider_count && GHOST_SLOT + k < RACE_SLOTS; ++k) {
+    const RiderIdentity& rider = race.playback.header.riders[static_cast<size_t>(k)];
     const int slot = GHOST_SLOT + k;
     Bike* b = load_bike(apply_bike_alias(rider.bike.c_str()), slot, rider.number.c_str(), rider.body_texture.c_str(),
                         rider.head_texture.c_str(), rider.bike_texture.c_str(), rider.wheel_texture.c_str());
@@ -81,21 +82,21 @@ void start_next_lap(int ghost_gates) {
   for (int slot = GHOST_SLOT; slot < RACE_SLOTS; ++slot) free_slot(slot);
 
   int32_t lap = 0;
-  if (!timing_gates.empty()) {
+  if (!track().timing.gates.empty()) {
     lap = clean_lap_ticks(rider, rider_gates - 1);
-    results.time_trial_last_lap = lap;
+    race.results.time_trial_last_lap = lap;
     update_best_lap(lap);
   }
-  const std::string fast = home_file(track_demo_path(run_settings.loaded_track, "fastlap.bldemo"));
-  const std::string last = home_file(track_demo_path(run_settings.loaded_track, "lastlap.bldemo"));
+  const std::string fast = home_file(track_demo_path(track().name, "fastlap.bldemo"));
+  const std::string last = home_file(track_demo_path(track().name, "lastlap.bldemo"));
   // Only a lap recorded from its start line can become the ghost.
   if (lap_recorded && !fast.empty() && (!file_exists(fast) || (ghost_gates < rider_gates && lap > 0))) copy_file(last, fast);
 
   // The next lap starts where this one ended: on the line, in the tick the
   // line was crossed (the clock has moved on since). Its recording and its
   // ghost start there too, with the frame of that moment.
-  if (open_demo_playback(track_demo_path(run_settings.loaded_track, "fastlap.bldemo"))) load_ghosts();
-  start_demo_recording(track_demo_path(run_settings.loaded_track, "lastlap.bldemo"));
+  if (open_demo_playback(track_demo_path(track().name, "fastlap.bldemo"))) load_ghosts();
+  start_demo_recording(track_demo_path(track().name, "lastlap.bldemo"));
   record_demo_tick();
   play_demo_tick();
   set_gates_passed(rider, lap_line_start());
@@ -106,7 +107,7 @@ void start_next_lap(int ghost_gates) {
 }  // namespace
 
 int32_t clean_lap_ticks(const Bike& b, int end_line) {
-  const int start_line = end_line - normal_lap_count;
+  const int start_line = end_line - track().timing.normal_lap_count;
   if (start_line < 0) return 0;
   for (int p = start_line; p <= end_line; ++p)
     if (crossing_tick(b, p) == -1) return 0;
@@ -131,14 +132,14 @@ void restart_time_trial_attempt() {
   close_demo_files();
   for (int slot = GHOST_SLOT; slot < RACE_SLOTS; ++slot) free_slot(slot);
   Bike* rider = race.slot_bike[RIDER_SLOT];
-  if (!rider || timing_gates.empty() || lap_sequence.empty()) return;
+  if (!rider || track().timing.gates.empty() || track().timing.lap_sequence.empty()) return;
   // Back before the gate ahead of the lap line, facing through it.
-  const int start = std::max(first_lap_count - 2, 0);
-  const TimingGate& gate = timing_gates[static_cast<size_t>(sequence_gate(start))];
+  const int start = std::max(track().timing.first_lap_count - 2, 0);
+  const TimingGate& gate = track().timing.gates[static_cast<size_t>(sequence_gate(start))];
   place_bike(*rider, gate.centre[0], gate.centre[2], std::atan2(-gate.direction[0], -gate.direction[2]));
-  dJointGroupEmpty(contact_group);
+  dJointGroupEmpty(physics.contacts);
   set_gates_passed(*rider, start);
-  results.time_trial_last_lap = 0;
+  race.results.time_trial_last_lap = 0;
   update_standings();
   publish_rider_snapshots();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "track/terrain.h"
+#include "track/track.h"
 
 TileMaterial default_tile_material() {
   TileMaterial m;
@@ -51,8 +52,8 @@ namespace {
 
 const TileMaterial& material_of_kind(int kind) {
   static const TileMaterial fallback = default_tile_material();
-  if (kind < 0 || kind >= terrain.tile_count) return fallback;
-  return terrain.materials[static_cast<size_t>(kind)];
+  if (kind < 0 || kind >= track().terrain.tile_count) return fallback;
+  return track().terrain.materials[static_cast<size_t>(kind)];
 }
 
 }  // namespace

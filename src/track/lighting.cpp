@@ -8,8 +8,7 @@
 #include "data/data_file.h"
 #include "data/texture_cache.h"
 #include "track/text_scan.h"
-
-Lighting lighting;
+#include "track/track.h"
 
 namespace {
 
@@ -19,14 +18,14 @@ constexpr const char* SKY_KEYWORDS[SKY_FACES] = {"sky_n", "sky_e", "sky_s", "sky
 
 void reset_lighting() {
   Lighting fresh;
-  for (int c = 0; c < 4; ++c) fresh.fog_colour[c] = lighting.fog_colour[c];
-  lighting = std::move(fresh);
+  for (int c = 0; c < 4; ++c) fresh.fog_colour[c] = track().lighting.fog_colour[c];
+  track().lighting = std::move(fresh);
 }
 
 void scan_vector(const std::string& argument, float* v) { scan_text(argument, " [ %f %f %f ] ", &v[0], &v[1], &v[2]); }
 
 void normalise_sun() {
-  float* v = lighting.sun_vector;
+  float* v = track().lighting.sun_vector;
   float length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
   if (!(length > 0.0f) || !std::isfinite(length)) {
     // No direction to normalise: the sun stays where the default puts it.
@@ -56,29 +55,29 @@ void add_flare_element(LensFlare* flare, const std::string& argument) {
 bool apply_line(const KeywordLine& line, LensFlare* flare) {
   const std::string& word = line.keyword;
   const std::string& argument = line.argument;
-  if (word == "sun_vector") scan_vector(argument, lighting.sun_vector);
-  else if (word == "sun_color") scan_vector(argument, lighting.sun_colour);
-  else if (word == "ambient") scan_vector(argument, lighting.ambient);
-  else if (word == "global_ambient") scan_vector(argument, lighting.global_ambient);
-  else if (word == "sky_env") lighting.environment = LoadTexture(argument.c_str());
+  if (word == "sun_vector") scan_vector(argument, track().lighting.sun_vector);
+  else if (word == "sun_color") scan_vector(argument, track().lighting.sun_colour);
+  else if (word == "ambient") scan_vector(argument, track().lighting.ambient);
+  else if (word == "global_ambient") scan_vector(argument, track().lighting.global_ambient);
+  else if (word == "sky_env") track().lighting.environment = LoadTexture(argument.c_str());
   else if (word == "flare_element") add_flare_element(flare, argument);
   else if (word == "flare_point" || word == "flare_vector") {
     scan_vector(argument, flare->position);
     flare->kind = word == "flare_point" ? 0 : 1;
-    grow_push(lighting.flares, *flare);
+    grow_push(track().lighting.flares, *flare);
     *flare = LensFlare{};
   } else if (word == "fog") {
     float r, g, b, density;
     if (scan_text(argument, " [ %f %f %f ] %f ", &r, &g, &b, &density) == 4) {
-      lighting.fog_colour[0] = r;
-      lighting.fog_colour[1] = g;
-      lighting.fog_colour[2] = b;
-      lighting.fog_density = density;
+      track().lighting.fog_colour[0] = r;
+      track().lighting.fog_colour[1] = g;
+      track().lighting.fog_colour[2] = b;
+      track().lighting.fog_density = density;
     }
   } else {
     for (int face = 0; face < SKY_FACES; ++face) {
       if (word == SKY_KEYWORDS[face]) {
-        lighting.sky[face] = LoadTexture(argument.c_str());
+        track().lighting.sky[face] = LoadTexture(argument.c_str());
         return true;
       }
     }
@@ -107,11 +106,11 @@ void read_lighting(DataFile* file) {
   }
   normalise_sun();
   for (int face = 0; face < SKY_FACES; ++face)
-    if (lighting.sky[face] == 0) lighting.sky[face] = LoadTexture(SKY_DEFAULTS[face]);
-  if (lighting.environment == 0) lighting.environment = LoadTexture("@sky-env.ppm");
+    if (track().lighting.sky[face] == 0) track().lighting.sky[face] = LoadTexture(SKY_DEFAULTS[face]);
+  if (track().lighting.environment == 0) track().lighting.environment = LoadTexture("@sky-env.ppm");
 }
 
 void release_lighting() {
-  lighting.flares.clear();
-  lighting.flares.shrink_to_fit();
+  track().lighting.flares.clear();
+  track().lighting.flares.shrink_to_fit();
 }

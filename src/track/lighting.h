@@ -39,8 +39,6 @@ struct Lighting {
   float fog_density = 0;               // 0 = no fog
 };
 
-extern Lighting lighting;
-
 // Resets the record (all but the fog colour) and reads "<folder>/lighting"
 // (folder = "@" + track directory). A missing file leaves the reset values.
 void ReadLighting(const std::string& folder);

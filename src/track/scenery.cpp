@@ -9,16 +9,7 @@
 #include "data/texture_cache.h"
 #include "track/shape.h"
 #include "track/terrain.h"
-
-std::vector<Billboard> billboards;
-std::vector<Statue> statues;
-std::vector<Flagger> flaggers;
-std::vector<int> billboard_draw_list;
-StartAnimation start_animation;
-LapBoard lap_board;
-int first_track_billboard = 0;
-int first_track_statue = 0;
-std::array<std::vector<int>, SCENERY_BUCKETS_PER_SIDE * SCENERY_BUCKETS_PER_SIDE> scenery_buckets;
+#include "track/track.h"
 
 namespace {
 
@@ -74,7 +65,7 @@ int find_statue_map(const std::string& texture, const std::string& model, const 
 }  // namespace
 
 int scenery_cell(float c) {
-  float extent = terrain.extent > 0.0f ? terrain.extent : 1.0f;
+  float extent = track().terrain.extent > 0.0f ? track().terrain.extent : 1.0f;
   float cell = (c / extent - 0.125f) * (4.0f / 3.0f) * SCENERY_BUCKETS_PER_SIDE;
   if (!(cell >= 0.0f)) return 0;
   if (cell >= SCENERY_BUCKETS_PER_SIDE - 1) return SCENERY_BUCKETS_PER_SIDE - 1;
@@ -82,25 +73,25 @@ int scenery_cell(float c) {
 }
 
 void clear_scenery() {
-  empty_with_room(billboards);
-  empty_with_room(statues);
-  empty_with_room(flaggers);
-  empty_with_room(billboard_draw_list);
-  for (std::vector<int>& bucket : scenery_buckets) bucket.clear();
-  start_animation = StartAnimation{};
-  lap_board = LapBoard{};
-  first_track_billboard = first_track_statue = 0;
+  empty_with_room(track().scenery.billboards);
+  empty_with_room(track().scenery.statues);
+  empty_with_room(track().scenery.flaggers);
+  empty_with_room(track().scenery.billboard_draw_list);
+  for (std::vector<int>& bucket : track().scenery.buckets) bucket.clear();
+  track().scenery.start_animation = StartAnimation{};
+  track().scenery.lap_board = LapBoard{};
+  track().scenery.first_track_billboard = track().scenery.first_track_statue = 0;
 }
 
 int CreateBillboard(float x, float lift, float z, float height, float aspect, const char* texture_name) {
   Billboard b;
   b.x = x, b.z = z, b.lift = lift, b.height = height, b.aspect = aspect;
-  b.y = TerrainHeightAt(terrain, x, z) + lift;
+  b.y = TerrainHeightAt(track().terrain, x, z) + lift;
   if (texture_name) b.texture = LoadTexture(strip_colour_prefix(texture_name, &b));
-  if (!grow_push(billboards, b)) return static_cast<int>(billboards.size()) - 1;
-  grow_push(billboard_draw_list, 0);
-  grow_push(billboard_draw_list, 0);
-  return static_cast<int>(billboards.size()) - 1;
+  if (!grow_push(track().scenery.billboards, b)) return static_cast<int>(track().scenery.billboards.size()) - 1;
+  grow_push(track().scenery.billboard_draw_list, 0);
+  grow_push(track().scenery.billboard_draw_list, 0);
+  return static_cast<int>(track().scenery.billboards.size()) - 1;
 }
 
 int CreateStatue(float x, float lift, float z, float heading, const char* model_file, const char* texture_name,
@@ -115,16 +106,16 @@ int CreateStatue(float x, float lift, float z, float heading, const char* model_
     if (!s.shape) post_message("Warning: missing shape file %.900s", shape_file);
   }
   s.x = x, s.z = z, s.lift = lift, s.heading = heading;
-  s.y = TerrainHeightAt(terrain, x, z) + lift;
+  s.y = TerrainHeightAt(track().terrain, x, z) + lift;
   GroundFrame(x, z, heading, s.frame);
-  if (!grow_push(statues, std::move(s))) return static_cast<int>(statues.size()) - 1;
-  return static_cast<int>(statues.size()) - 1;
+  if (!grow_push(track().scenery.statues, std::move(s))) return static_cast<int>(track().scenery.statues.size()) - 1;
+  return static_cast<int>(track().scenery.statues.size()) - 1;
 }
 
 void GroundFrame(float x, float z, float heading, float frame[3][3]) {
-  float h0 = TerrainHeightAt(terrain, x, z);
-  float h1 = TerrainHeightAt(terrain, x + 1.0f, z);
-  float h2 = TerrainHeightAt(terrain, x, z + 1.0f);
+  float h0 = TerrainHeightAt(track().terrain, x, z);
+  float h1 = TerrainHeightAt(track().terrain, x + 1.0f, z);
+  float h2 = TerrainHeightAt(track().terrain, x, z + 1.0f);
   auto normalise = [](float v[3]) {
     float length = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
     if (length > 0.0f)
@@ -150,16 +141,16 @@ void GroundFrame(float x, float z, float heading, float frame[3][3]) {
 }
 
 void insert_statue_bucket(int index) {
-  if (index < 0 || static_cast<size_t>(index) >= statues.size()) return;
-  const Statue& s = statues[static_cast<size_t>(index)];
+  if (index < 0 || static_cast<size_t>(index) >= track().scenery.statues.size()) return;
+  const Statue& s = track().scenery.statues[static_cast<size_t>(index)];
   if (!s.shape) return;
   float r = s.shape->bound;
   for (int cz = scenery_cell(s.z - r); cz <= scenery_cell(s.z + r); ++cz)
     for (int cx = scenery_cell(s.x - r); cx <= scenery_cell(s.x + r); ++cx)
-      scenery_buckets[static_cast<size_t>(cx + SCENERY_BUCKETS_PER_SIDE * cz)].push_back(index);
+      track().scenery.buckets[static_cast<size_t>(cx + SCENERY_BUCKETS_PER_SIDE * cz)].push_back(index);
 }
 
 void rebuild_scenery_buckets() {
-  for (std::vector<int>& bucket : scenery_buckets) bucket.clear();
-  for (size_t k = 0; k < statues.size(); ++k) insert_statue_bucket(static_cast<int>(k));
+  for (std::vector<int>& bucket : track().scenery.buckets) bucket.clear();
+  for (size_t k = 0; k < track().scenery.statues.size(); ++k) insert_statue_bucket(static_cast<int>(k));
 }

@@ -64,20 +64,23 @@ struct LapBoard {
 constexpr int SCENERY_BUCKETS_PER_SIDE = 8;
 constexpr int ROOST_BILLBOARDS = 2000;
 
-extern std::vector<Billboard> billboards;
-extern std::vector<Statue> statues;
-extern std::vector<Flagger> flaggers;
-// The renderer's billboard draw list: two entries per billboard.
-extern std::vector<int> billboard_draw_list;
-extern StartAnimation start_animation;
-extern LapBoard lap_board;
-// The first billboard and statue of the track's own files (the editor
-// saves from these on).
-extern int first_track_billboard;
-extern int first_track_statue;
-// 8 x 8 lists of statues with shapes, over the middle three quarters of
-// the field (everything beyond falls into the border cells).
-extern std::array<std::vector<int>, SCENERY_BUCKETS_PER_SIDE * SCENERY_BUCKETS_PER_SIDE> scenery_buckets;
+// The loaded track's scenery (part of its Track record, track/track.h).
+struct TrackScenery {
+  std::vector<Billboard> billboards;
+  std::vector<Statue> statues;
+  std::vector<Flagger> flaggers;
+  // The renderer's billboard draw list: two entries per billboard.
+  std::vector<int> billboard_draw_list;
+  StartAnimation start_animation;
+  LapBoard lap_board;
+  // The first billboard and statue of the track's own files (the editor
+  // saves from these on).
+  int first_track_billboard = 0;
+  int first_track_statue = 0;
+  // 8 x 8 lists of statues with shapes, over the middle three quarters of
+  // the field (everything beyond falls into the border cells).
+  std::array<std::vector<int>, SCENERY_BUCKETS_PER_SIDE * SCENERY_BUCKETS_PER_SIDE> buckets;
+};
 
 // Empties every scenery table (each with room for 16) and the buckets.
 void clear_scenery();

@@ -12,6 +12,7 @@
 #include "track/scenery.h"
 #include "track/shape.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ bool read_name(DataFile* file, char name[1024]) { return df_scanf(file, " %1023s
 
 // The start animation: its billboard at the rest point, then five frames.
 bool read_start_animation(DataFile* file) {
-  StartAnimation& a = start_animation;
+  StartAnimation& a = track().scenery.start_animation;
   float height, aspect;
   char name[1024];
   if (df_scanf(file, " [ %f %f %f ] [ %f %f %f ] %f %f %f ", &a.rest[0], &a.rest[1], &a.rest[2], &a.end[0], &a.end[1],
@@ -33,7 +34,7 @@ bool read_start_animation(DataFile* file) {
       !read_name(file, name))
     return false;
   a.billboard = CreateBillboard(a.rest[0], a.rest[1], a.rest[2], height, aspect, name);
-  a.textures[0] = billboards[static_cast<size_t>(a.billboard)].texture;
+  a.textures[0] = track().scenery.billboards[static_cast<size_t>(a.billboard)].texture;
   for (int frame = 1; frame < 5; ++frame) {
     if (!read_name(file, name)) return false;
     a.textures[frame] = LoadTexture(name);
@@ -45,11 +46,11 @@ bool read_lap_board(DataFile* file) {
   float x, y, z, height, aspect;
   char name[1024];
   if (df_scanf(file, " [ %f %f %f ] %f %f ", &x, &y, &z, &height, &aspect) != 5 || !read_name(file, name)) return false;
-  lap_board.billboard = CreateBillboard(x, y, z, height, aspect, name);
-  lap_board.textures[0] = billboards[static_cast<size_t>(lap_board.billboard)].texture;
+  track().scenery.lap_board.billboard = CreateBillboard(x, y, z, height, aspect, name);
+  track().scenery.lap_board.textures[0] = track().scenery.billboards[static_cast<size_t>(track().scenery.lap_board.billboard)].texture;
   for (int k = 1; k < 4; ++k) {
     if (!read_name(file, name)) return false;
-    lap_board.textures[k] = LoadTexture(name);
+    track().scenery.lap_board.textures[k] = LoadTexture(name);
   }
   return true;
 }
@@ -62,13 +63,13 @@ bool read_corner_flagger(DataFile* file) {
                &f.sections[2], &f.sections[3]) != 9 ||
       !read_name(file, name))
     return false;
-  int last_gate = static_cast<int>(timing_gates.size()) - 1;
+  int last_gate = static_cast<int>(track().timing.gates.size()) - 1;
   for (int& section : f.sections) section = std::clamp(section, -1, std::max(last_gate, -1));
   f.billboard = CreateBillboard(x, y, z, height, aspect, name);
-  f.normal_texture = billboards[static_cast<size_t>(f.billboard)].texture;
+  f.normal_texture = track().scenery.billboards[static_cast<size_t>(f.billboard)].texture;
   if (!read_name(file, name)) return false;
   f.caution_texture = LoadTexture(name);
-  flaggers.push_back(f);
+  track().scenery.flaggers.push_back(f);
   return true;
 }
 
@@ -81,8 +82,8 @@ bool save_scenery_file(const std::string& folder, const char* name, const std::s
 }  // namespace
 
 void read_flaggers(DataFile* file) {
-  start_animation = StartAnimation{};
-  lap_board = LapBoard{};
+  track().scenery.start_animation = StartAnimation{};
+  track().scenery.lap_board = LapBoard{};
   if (!read_start_animation(file) || !read_lap_board(file)) return;
   while (read_corner_flagger(file)) {
   }
@@ -103,8 +104,8 @@ void read_statues(DataFile* file) {
 }
 
 void ReadFlaggers(const std::string& folder) {
-  start_animation = StartAnimation{};
-  lap_board = LapBoard{};
+  track().scenery.start_animation = StartAnimation{};
+  track().scenery.lap_board = LapBoard{};
   if (FilePtr file = open_scenery_file(folder, "flaggers")) read_flaggers(file.get());
 }
 
@@ -119,8 +120,8 @@ void ReadStatues(const std::string& folder) {
 std::string billboards_file_text() {
   std::string text;
   char line[1400];
-  for (size_t k = static_cast<size_t>(std::max(first_track_billboard, 0)); k < billboards.size(); ++k) {
-    const Billboard& b = billboards[k];
+  for (size_t k = static_cast<size_t>(std::max(track().scenery.first_track_billboard, 0)); k < track().scenery.billboards.size(); ++k) {
+    const Billboard& b = track().scenery.billboards[k];
     const char* name = TextureName(b.texture);
     if (!name) continue;
     std::snprintf(line, sizeof line, "[%f %f %f] %f %f ", b.x, b.lift, b.z, b.height, b.aspect);
@@ -135,8 +136,8 @@ std::string billboards_file_text() {
 std::string statues_file_text() {
   std::string text;
   char line[3400];
-  for (size_t k = static_cast<size_t>(std::max(first_track_statue, 0)); k < statues.size(); ++k) {
-    const Statue& s = statues[k];
+  for (size_t k = static_cast<size_t>(std::max(track().scenery.first_track_statue, 0)); k < track().scenery.statues.size(); ++k) {
+    const Statue& s = track().scenery.statues[k];
     const char* texture = TextureName(s.texture);
     if (!texture) continue;
     std::snprintf(line, sizeof line, "[%f %f %f] %f %s %s %s\n", s.x, s.lift, s.z, s.heading,

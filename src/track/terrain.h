@@ -76,8 +76,6 @@ struct Terrain {
   int deformation_locked = 0;  // ground-changing operations write no heights
 };
 
-// The terrain of the loaded track.
-extern Terrain terrain;
 
 // Tiles per side of the tile map.
 inline int terrain_tiles(const Terrain& t) { return 1 << t.grid_shift; }

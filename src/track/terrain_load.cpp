@@ -14,8 +14,6 @@
 #include "track/terrain.h"
 #include "track/tile_kinds.h"
 
-Terrain terrain;
-
 namespace {
 
 // Up to 4097 x 4097 vertices: far beyond any track, and small enough that

@@ -4,6 +4,7 @@
 
 #include "track/lighting.h"
 #include "track/terrain.h"
+#include "track/track.h"
 
 namespace {
 
@@ -57,11 +58,11 @@ void ShadeVertex(const Terrain& t, int i, int j, uint8_t rgb[3]) {
   }
   float length = std::sqrt(sum.x * sum.x + sum.y * sum.y + sum.z * sum.z);
   Vec n = length > 0.0f ? Vec{sum.x / length, sum.y / length, sum.z / length} : Vec{0, 1, 0};
-  const float* sun = lighting.sun_vector;
+  const float* sun = track().lighting.sun_vector;
   float lit = std::clamp(n.x * sun[0] + n.y * sun[1] + n.z * sun[2], 0.0f, 1.0f);
   lit *= 1.0f - t.shadow[static_cast<size_t>(i) + static_cast<size_t>(t.grid_size) * j] / 255.0f;
   for (int k = 0; k < 3; ++k) {
-    float value = (lighting.sun_colour[k] * lit + lighting.ambient[k]) * 0.5f;
+    float value = (track().lighting.sun_colour[k] * lit + track().lighting.ambient[k]) * 0.5f;
     float scaled = value * 255.0f;
     rgb[k] = static_cast<uint8_t>(scaled >= 255.0f ? 255 : (scaled > 0.0f ? static_cast<int>(scaled) : 0));
   }

@@ -4,23 +4,15 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/run_settings.h"
 #include "core/messages.h"
+#include "core/run_settings.h"
 #include "data/data_file.h"
 #include "data/image_write.h"
 #include "data/scanner.h"
 #include "platform/base/log.h"
 #include "track/scenery.h"
 #include "track/text_scan.h"
-
-std::vector<StartPosition> start_positions;
-std::vector<int> start_gate_statues;
-std::vector<TimingGate> timing_gates;
-std::vector<int32_t> lap_sequence;
-int first_lap_count = 0;
-int normal_lap_count = 0;
-int first_lap_real_count = 0;
-int normal_lap_real_count = 0;
+#include "track/track.h"
 
 namespace {
 
@@ -52,17 +44,17 @@ int real_entries(const std::vector<int32_t>& lap) {
 }
 
 void clear_gates_and_laps() {
-  timing_gates.clear();
-  lap_sequence.clear();
-  first_lap_count = normal_lap_count = 0;
-  first_lap_real_count = normal_lap_real_count = 0;
+  track().timing.gates.clear();
+  track().timing.lap_sequence.clear();
+  track().timing.first_lap_count = track().timing.normal_lap_count = 0;
+  track().timing.first_lap_real_count = track().timing.normal_lap_real_count = 0;
 }
 
 }  // namespace
 
 void clear_timing_gates() {
-  start_positions.clear();
-  start_gate_statues.clear();
+  track().timing.start_positions.clear();
+  track().timing.start_gate_statues.clear();
   clear_gates_and_laps();
 }
 
@@ -73,7 +65,7 @@ void ReadTimingGates(DataFile* file) {
   if (std::strcmp(word, "startinggate:") == 0) {
     StartPosition p;
     while (df_scanf(file, " [ %f %f %f ] %f ", &p.x, &p.y, &p.z, &p.heading) == 4 && all_finite({p.x, p.y, p.z, p.heading}))
-      if (start_positions.size() < MAX_START_POSITIONS) start_positions.push_back(p);
+      if (track().timing.start_positions.size() < MAX_START_POSITIONS) track().timing.start_positions.push_back(p);
     if (!read_word(file, word)) return;
   }
   if (std::strcmp(word, "checkpoints:") != 0) return;
@@ -81,52 +73,52 @@ void ReadTimingGates(DataFile* file) {
   while (df_scanf(file, "%f [ %f %f %f ] [ %f %f %f ] ", &g.radius, &g.centre[0], &g.centre[1], &g.centre[2],
                   &g.direction[0], &g.direction[1], &g.direction[2]) == 7 &&
          all_finite({g.radius, g.centre[0], g.centre[1], g.centre[2], g.direction[0], g.direction[1], g.direction[2]}))
-    if (timing_gates.size() < MAX_TIMING_GATES) timing_gates.push_back(g);
+    if (track().timing.gates.size() < MAX_TIMING_GATES) track().timing.gates.push_back(g);
   std::vector<int32_t> first, normal;
   if (read_word(file, word) && std::strcmp(word, "firstlap:") == 0) {
     first = read_lap(file);
     read_word(file, word);
   }
   if (std::strcmp(word, "normallap:") == 0) normal = read_lap(file);
-  int gates = static_cast<int>(timing_gates.size());
+  int gates = static_cast<int>(track().timing.gates.size());
   for (int32_t& entry : first) entry = normalised_entry(entry, gates);
   for (int32_t& entry : normal) entry = normalised_entry(entry, gates);
   if (gates == 0 || real_entries(first) == 0 || real_entries(normal) == 0) {
     clear_gates_and_laps();
     return;
   }
-  lap_sequence = first;
-  lap_sequence.insert(lap_sequence.end(), normal.begin(), normal.end());
-  first_lap_count = static_cast<int>(first.size());
-  normal_lap_count = static_cast<int>(normal.size());
-  first_lap_real_count = real_entries(first);
-  normal_lap_real_count = real_entries(normal);
+  track().timing.lap_sequence = first;
+  track().timing.lap_sequence.insert(track().timing.lap_sequence.end(), normal.begin(), normal.end());
+  track().timing.first_lap_count = static_cast<int>(first.size());
+  track().timing.normal_lap_count = static_cast<int>(normal.size());
+  track().timing.first_lap_real_count = real_entries(first);
+  track().timing.normal_lap_real_count = real_entries(normal);
   if (run_settings.debug_level > 0)
-    voxa_log("Found %d timing gates, first lap has %d gates, normal lap has %d\n", gates, first_lap_count,
-             normal_lap_count);
+    voxa_log("Found %d timing gates, first lap has %d gates, normal lap has %d\n", gates, track().timing.first_lap_count,
+             track().timing.normal_lap_count);
 }
 
 void place_starting_gates() {
-  start_gate_statues.clear();
-  for (const StartPosition& p : start_positions) {
+  track().timing.start_gate_statues.clear();
+  for (const StartPosition& p : track().timing.start_positions) {
     float x = p.x - 3.0f * std::sin(p.heading), z = p.z - 3.0f * std::cos(p.heading);
-    start_gate_statues.push_back(CreateStatue(x, p.y, z, p.heading, "@startgate.jm", "@startgate.ppm", "@startgate.shp"));
+    track().timing.start_gate_statues.push_back(CreateStatue(x, p.y, z, p.heading, "@startgate.jm", "@startgate.ppm", "@startgate.shp"));
   }
 }
 
 std::string timing_gates_file_text() {
   std::string text;
   char line[512];
-  if (!start_positions.empty()) {
+  if (!track().timing.start_positions.empty()) {
     text += "startinggate:\n";
-    for (const StartPosition& p : start_positions) {
+    for (const StartPosition& p : track().timing.start_positions) {
       std::snprintf(line, sizeof line, "[%f %f %f] %f\n", p.x, p.y, p.z, p.heading);
       text += line;
     }
   }
-  if (!timing_gates.empty()) {
+  if (!track().timing.gates.empty()) {
     text += "checkpoints:\n";
-    for (const TimingGate& g : timing_gates) {
+    for (const TimingGate& g : track().timing.gates) {
       std::snprintf(line, sizeof line, "%f [%f %f %f] [%f %f %f]\n", g.radius, g.centre[0], g.centre[1], g.centre[2],
                     g.direction[0], g.direction[1], g.direction[2]);
       text += line;
@@ -135,11 +127,11 @@ std::string timing_gates_file_text() {
   auto write_lap = [&](const char* title, int from, int count) {
     if (count <= 0) return;
     text += title;
-    for (int k = from; k < from + count; ++k) text += std::to_string(lap_sequence[static_cast<size_t>(k)]) + " ";
+    for (int k = from; k < from + count; ++k) text += std::to_string(track().timing.lap_sequence[static_cast<size_t>(k)]) + " ";
     text += "\n";
   };
-  write_lap("firstlap:\n", 0, first_lap_count);
-  write_lap("normallap:\n", first_lap_count, normal_lap_count);
+  write_lap("firstlap:\n", 0, track().timing.first_lap_count);
+  write_lap("normallap:\n", track().timing.first_lap_count, track().timing.normal_lap_count);
   return text;
 }
 
@@ -155,19 +147,19 @@ bool in_gate(const TimingGate& gate, float x, float z) {
 }
 
 int32_t sequence_entry(int position) {
-  if (lap_sequence.empty() || position < 0) return 0;
-  if (position < first_lap_count) return lap_sequence[static_cast<size_t>(position)];
-  return lap_sequence[static_cast<size_t>(first_lap_count + (position - first_lap_count) % normal_lap_count)];
+  if (track().timing.lap_sequence.empty() || position < 0) return 0;
+  if (position < track().timing.first_lap_count) return track().timing.lap_sequence[static_cast<size_t>(position)];
+  return track().timing.lap_sequence[static_cast<size_t>(track().timing.first_lap_count + (position - track().timing.first_lap_count) % track().timing.normal_lap_count)];
 }
 
 int sequence_gate(int position) { return sequence_entry(position) % GATE_NO_SEGMENT; }
 
 int laps_completed_at(int position) {
-  if (lap_sequence.empty() || position < first_lap_count) return 0;
-  return (position - first_lap_count) / normal_lap_count + 1;
+  if (track().timing.lap_sequence.empty() || position < track().timing.first_lap_count) return 0;
+  return (position - track().timing.first_lap_count) / track().timing.normal_lap_count + 1;
 }
 
 int lap_finish_position(int lap) {
-  if (lap_sequence.empty() || lap < 1) return 0;
-  return first_lap_count - 1 + (lap - 1) * normal_lap_count;
+  if (track().timing.lap_sequence.empty() || lap < 1) return 0;
+  return track().timing.first_lap_count - 1 + (lap - 1) * track().timing.normal_lap_count;
 }

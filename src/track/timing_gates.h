@@ -27,18 +27,22 @@ struct TimingGate {
   float radius;        // horizontal radius of the detection zone
 };
 
-extern std::vector<StartPosition> start_positions;
-// The statue index of each start position's starting-gate model.
-extern std::vector<int> start_gate_statues;
-extern std::vector<TimingGate> timing_gates;
-// first_lap_count entries for the first lap, then normal_lap_count for one
-// later lap; each a gate index, or GATE_NO_SEGMENT + a gate index.
-extern std::vector<int32_t> lap_sequence;
-extern int first_lap_count;
-extern int normal_lap_count;
-// Entries below GATE_NO_SEGMENT in each lap (the racing-line sections).
-extern int first_lap_real_count;
-extern int normal_lap_real_count;
+// The loaded track's start positions, gates and lap sequence (part of its
+// Track record, track/track.h).
+struct TrackTiming {
+  std::vector<StartPosition> start_positions;
+  // The statue index of each start position's starting-gate model.
+  std::vector<int> start_gate_statues;
+  std::vector<TimingGate> gates;
+  // first_lap_count entries for the first lap, then normal_lap_count for
+  // one later lap; each a gate index, or GATE_NO_SEGMENT + a gate index.
+  std::vector<int32_t> lap_sequence;
+  int first_lap_count = 0;
+  int normal_lap_count = 0;
+  // Entries below GATE_NO_SEGMENT in each lap (the racing-line sections).
+  int first_lap_real_count = 0;
+  int normal_lap_real_count = 0;
+};
 
 // Empties start positions, gates and the lap sequence.
 void clear_timing_gates();

@@ -8,9 +8,7 @@
 #include "data/data_file.h"
 #include "platform/base/log.h"
 
-std::vector<std::string> track_dirs;
-std::vector<std::string> track_titles;
-int selected_track = 0;
+TrackList track_list;
 
 namespace {
 
@@ -53,32 +51,32 @@ void sort_tracks_by_title(std::vector<std::string>* dirs, std::vector<std::strin
 }
 
 bool build_track_list() {
-  track_dirs.clear();
-  track_titles.clear();
+  track_list.dirs.clear();
+  track_list.titles.clear();
   for (const std::string& name : list_data_files()) {
     if (!ends_with(name, "/terrain.hf") && !ends_with(name, "/terrain.hf.gz")) continue;
     std::string dir = name.substr(0, name.rfind('/'));
     // A track stored both plain and compressed is listed once.
-    if (std::find(track_dirs.begin(), track_dirs.end(), dir) != track_dirs.end()) continue;
-    track_dirs.push_back(dir);
+    if (std::find(track_list.dirs.begin(), track_list.dirs.end(), dir) != track_list.dirs.end()) continue;
+    track_list.dirs.push_back(dir);
   }
-  if (track_dirs.empty()) return false;
-  for (const std::string& dir : track_dirs) track_titles.push_back(read_track_title(dir));
-  sort_tracks_by_title(&track_dirs, &track_titles);
+  if (track_list.dirs.empty()) return false;
+  for (const std::string& dir : track_list.dirs) track_list.titles.push_back(read_track_title(dir));
+  sort_tracks_by_title(&track_list.dirs, &track_list.titles);
   if (run_settings.debug_level > 0)
-    for (size_t i = 0; i < track_dirs.size(); ++i)
-      voxa_log("%s -> %s\n", track_dirs[i].c_str(), track_titles[i].c_str());
+    for (size_t i = 0; i < track_list.dirs.size(); ++i)
+      voxa_log("%s -> %s\n", track_list.dirs[i].c_str(), track_list.titles[i].c_str());
   return true;
 }
 
 void select_track(const std::string& dir) {
   const std::string& wanted = dir.empty() ? std::string("rabbithill") : dir;
-  selected_track = 0;
-  for (size_t i = 0; i < track_dirs.size(); ++i) {
-    if (track_dirs[i] != wanted) continue;
-    for (size_t j = 0; j < track_titles.size(); ++j) {
-      if (track_titles[j] == track_titles[i]) {
-        selected_track = static_cast<int>(j);
+  track_list.selected = 0;
+  for (size_t i = 0; i < track_list.dirs.size(); ++i) {
+    if (track_list.dirs[i] != wanted) continue;
+    for (size_t j = 0; j < track_list.titles.size(); ++j) {
+      if (track_list.titles[j] == track_list.titles[i]) {
+        track_list.selected = static_cast<int>(j);
         return;
       }
     }

@@ -6,9 +6,13 @@
 #include <string>
 #include <vector>
 
-extern std::vector<std::string> track_dirs;
-extern std::vector<std::string> track_titles;
-extern int selected_track;
+// The folders and their titles in menu order, and the menu's choice.
+struct TrackList {
+  std::vector<std::string> dirs;
+  std::vector<std::string> titles;
+  int selected = 0;
+};
+extern TrackList track_list;
 
 // Builds both lists from the game data; false when no track was found.
 bool build_track_list();
@@ -21,6 +25,6 @@ std::string read_track_title(const std::string& dir);
 // sort, so titles equal but for case keep a fixed order).
 void sort_tracks_by_title(std::vector<std::string>* dirs, std::vector<std::string>* titles);
 
-// Sets selected_track to the first title of the track `dir` (or of
+// Sets the selection to the first title of the track `dir` (or of
 // "rabbithill" when `dir` is empty); 0 when there is no such track.
 void select_track(const std::string& dir);

@@ -15,10 +15,8 @@
 #include "track/scenery.h"
 #include "track/terrain.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 #include "track/track_list.h"
-
-std::array<uint8_t, 20> track_hash{};
-int track_map_texture = 0;
 
 namespace {
 
@@ -34,7 +32,7 @@ void hash_file(Ripemd160* digest, const std::string& path) {
 
 void hash_statue_models(Ripemd160* digest) {
   std::vector<const std::string*> hashed;
-  for (const Statue& s : statues) {
+  for (const Statue& s : track().scenery.statues) {
     bool seen = false;
     for (const std::string* name : hashed) seen = seen || *name == s.model_file;
     if (seen) continue;
@@ -54,8 +52,9 @@ void read_timing_gates(const std::string& folder) {
 
 void set_track_load_hooks(const TrackLoadHooks& table) { hooks = table; }
 
-int LoadTrack() {
-  const std::string folder = "@" + run_settings.loaded_track;
+int LoadTrack(const std::string& name) {
+  track().name = name;
+  const std::string folder = "@" + name;
   Ripemd160 digest;
   clear_scenery();
   clear_timing_gates();
@@ -63,8 +62,8 @@ int LoadTrack() {
   for (const char* name : {"terrain.hf", "terrain.png", "texturelist", "tilemap", "tileinfo"})
     hash_file(&digest, folder + "/" + name);
   if (run_settings.debug_level > 0) voxa_log("Loading '%s'\n", folder.c_str());
-  if (!LoadTerrain(terrain, folder)) {
-    run_settings.loaded_track.clear();
+  if (!LoadTerrain(track().terrain, folder)) {
+    track().name.clear();
     return 0;
   }
   log_texture_memory("after hf creation");
@@ -73,19 +72,19 @@ int LoadTrack() {
   for (int k = 0; k < ROOST_BILLBOARDS; ++k) CreateBillboard(0.0f, 0.0f, 0.0f, 1.0f, 1.0f, nullptr);
   ReadFlaggers(folder);
   log_texture_memory("after flagger creation");
-  first_track_billboard = static_cast<int>(billboards.size());
-  first_track_statue = static_cast<int>(statues.size());
+  track().scenery.first_track_billboard = static_cast<int>(track().scenery.billboards.size());
+  track().scenery.first_track_statue = static_cast<int>(track().scenery.statues.size());
   ReadBillboards(folder);
   log_texture_memory("after billboard creation");
   hash_file(&digest, folder + "/statues");
   ReadStatues(folder);
   log_texture_memory("after statue creation");
   ReadLighting(folder);
-  track_map_texture = LoadTexture((folder + "/map.png").c_str());
+  track().map_texture = LoadTexture((folder + "/map.png").c_str());
   rebuild_scenery_buckets();
   if (run_settings.editor) hooks.editor_prepare();
   hash_statue_models(&digest);
-  track_hash = digest.finish();
+  track().hash = digest.finish();
   return 1;
 }
 
@@ -96,22 +95,27 @@ void UnloadTrack() {
   hooks.release_racing_lines();
   clear_scenery();
   release_lighting();
-  track_map_texture = 0;
-  ReleaseTerrain(terrain);
+  ReleaseTerrain(track().terrain);
+  // The rest of the record goes too; only the fog colour carries over to
+  // the next track.
+  Track& t = track();
+  t.name.clear();
+  t.hash = {};
+  t.map_texture = 0;
   voxa_log("Finished deallocating track\n");
 }
 
 bool save_track_info() {
-  const std::string& dir = run_settings.loaded_track;
-  if (dir.empty() || terrain.heights.empty()) return false;
+  const std::string& dir = track().name;
+  if (dir.empty() || track().terrain.heights.empty()) return false;
   std::string title = dir;
-  for (size_t k = 0; k < track_dirs.size() && k < track_titles.size(); ++k)
-    if (track_dirs[k] == dir) {
-      title = track_titles[k];
+  for (size_t k = 0; k < track_list.dirs.size() && k < track_list.titles.size(); ++k)
+    if (track_list.dirs[k] == dir) {
+      title = track_list.titles[k];
       break;
     }
-  std::string text = "dir=" + dir + "\nlongname=" + title + "\nfirstlap=" + std::to_string(first_lap_count) +
-                     "\nnormallap=" + std::to_string(normal_lap_count) + "\nhash=" + Ripemd160::hex(track_hash) + "\n";
+  std::string text = "dir=" + dir + "\nlongname=" + title + "\nfirstlap=" + std::to_string(track().timing.first_lap_count) +
+                     "\nnormallap=" + std::to_string(track().timing.normal_lap_count) + "\nhash=" + Ripemd160::hex(track().hash) + "\n";
   if (!write_data_file("@" + dir + ".trackinfo", text)) {
     post_message("Can't write %.900s.trackinfo", dir.c_str());
     return false;

@@ -8,10 +8,6 @@
 #include <cstdint>
 #include <string>
 
-extern std::array<uint8_t, 20> track_hash;
-// The track's overview map for the heads-up display (0 = none).
-extern int track_map_texture;
-
 // Hooks of the layers above the track; each starts as a call that does nothing.
 struct TrackLoadHooks {
   void (*show_loading)() = [] {};    // draws "Loading track..." once, when a window exists
@@ -21,10 +17,10 @@ struct TrackLoadHooks {
 };
 void set_track_load_hooks(const TrackLoadHooks& hooks);
 
-// Loads the track named by run_settings.loaded_track. 1 on success; 0 when
-// the terrain fails, with loaded_track cleared.
-int LoadTrack();
-// Releases everything LoadTrack built.
+// Loads the track folder `name` into the track record (track/track.h).
+// 1 on success; 0 when the terrain fails, with the record's name cleared.
+int LoadTrack(const std::string& name);
+// Releases everything LoadTrack built and clears the record.
 void UnloadTrack();
 
 // "savetrackinfo": writes "@<track>.trackinfo" (directory, title, lap

@@ -7,6 +7,7 @@
 
 #include "core/run_settings.h"
 #include "core/settings.h"
+#include "track/track.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ TEST(CommandLine, SwitchesAndLenientValues) {
   EXPECT_EQ(run_settings.rotate_lineup, 3);
   EXPECT_EQ(run_settings.colour_depth, 32);
   EXPECT_EQ(settings.draw_fps.integer, 1);
-  EXPECT_EQ(run_settings.loaded_track, "sandpit");
+  EXPECT_EQ(run_settings.track, "sandpit");
   EXPECT_EQ(run_settings.server_address, "host:19800");
   EXPECT_EQ(run_settings.server_password, "secret");
   EXPECT_EQ(p.line.audio_frames_per_tick, 690);

@@ -42,6 +42,23 @@ TEST_F(ConfigTest, NumbersAreClampedAndBadValuesIgnored) {
   EXPECT_EQ(settings.yres.integer, 480);
 }
 
+TEST_F(ConfigTest, EveryNumberRowClampsToItsOwnLimits) {
+  std::vector<const SettingRow*> numbers;
+  for (const SettingRow& row : setting_rows())
+    if (row.item && row.defaults.kind == SettingKind::NUMBER) numbers.push_back(&row);
+  ASSERT_FALSE(numbers.empty());
+  for (const char* value : {"1e9", "-1e9"}) {
+    SCOPED_TRACE(value);
+    std::string text;
+    for (const SettingRow* row : numbers) text += row->key + "=" + value + "\n";
+    load(text);
+    for (const SettingRow* row : numbers) {
+      const double limit = value[0] == '-' ? row->defaults.minimum : row->defaults.maximum;
+      EXPECT_EQ(row->item->value, limit) << row->key;
+    }
+  }
+}
+
 TEST_F(ConfigTest, ChoicesMatchExactlyAndLinesEndingInCrLfLoadAlike) {
   load("front_brake=antilock\r\nrear_brake=Antilock\r\nskill=Expert\nslot05=Robot (2 stroke)\nslot19=Empty\n"
        "unknown=1\nno equals sign here\nvideo_mode=Windowed\n");

@@ -4,13 +4,14 @@
 
 #include "race/demo_list.h"
 #include "testkit.h"
+#include "track/track.h"
 
 namespace {
 
 struct TrackListTest : ::testing::Test {
   testkit::DataFolders folders;
-  void add_track(const std::string& dir, const char* desc, const char* terrain = "terrain.hf") {
-    testkit::write_file(folders.data + dir + "/" + terrain, "");
+  void add_track(const std::string& dir, const char* desc, const char* heights = "terrain.hf") {
+    testkit::write_file(folders.data + dir + "/" + heights, "");
     if (desc) testkit::write_file(folders.data + dir + "/desc", desc);
   }
 };
@@ -26,8 +27,8 @@ TEST_F(TrackListTest, TitlesFromDescSortedIgnoringCase) {
   testkit::write_file(folders.data + "packed/terrain.hf", "");  // listed once
   testkit::write_file(folders.data + "notatrack/terrain.hf.bak", "");
   ASSERT_TRUE(build_track_list());
-  EXPECT_EQ(track_titles, (std::vector<std::string>{"alpine Meadows", "empty", "mx/sandpit", "Rabbit Hill", "Zebra Dunes"}));
-  EXPECT_EQ(track_dirs, (std::vector<std::string>{"zed", "empty", "mx/sandpit", "rabbithill", "packed"}));
+  EXPECT_EQ(track_list.titles, (std::vector<std::string>{"alpine Meadows", "empty", "mx/sandpit", "Rabbit Hill", "Zebra Dunes"}));
+  EXPECT_EQ(track_list.dirs, (std::vector<std::string>{"zed", "empty", "mx/sandpit", "rabbithill", "packed"}));
 }
 
 TEST_F(TrackListTest, ExchangeSortIsDeterministicForTitlesEqualButForCase) {
@@ -44,11 +45,11 @@ TEST_F(TrackListTest, SelectionFollowsTheNamedTrackOrRabbitHill) {
   add_track("twin", "Arena Cross");  // same title: the first index with it is selected
   ASSERT_TRUE(build_track_list());
   select_track("");
-  EXPECT_EQ(track_dirs[selected_track], "rabbithill");
+  EXPECT_EQ(track_list.dirs[track_list.selected], "rabbithill");
   select_track("twin");
-  EXPECT_EQ(selected_track, 0);
+  EXPECT_EQ(track_list.selected, 0);
   select_track("nowhere");
-  EXPECT_EQ(selected_track, 0);
+  EXPECT_EQ(track_list.selected, 0);
 }
 
 TEST_F(TrackListTest, NoTracksFound) { EXPECT_FALSE(build_track_list()); }
@@ -59,7 +60,7 @@ TEST_F(TrackListTest, DemosAreTitledByFileName) {
   testkit::write_file(folders.data + "demos/notes.txt", "");
   testkit::write_file(folders.data + "elsewhere/x.bldemo", "");
   build_demo_list();
-  EXPECT_EQ(demo_files, (std::vector<std::string>{"demos/default.bldemo", "demos/old/race.two.bldemo"}));
-  EXPECT_EQ(demo_titles, (std::vector<std::string>{"default", "race.two"}));
+  EXPECT_EQ(demo_list.files, (std::vector<std::string>{"demos/default.bldemo", "demos/old/race.two.bldemo"}));
+  EXPECT_EQ(demo_list.titles, (std::vector<std::string>{"default", "race.two"}));
   EXPECT_EQ(demo_page_count(), 1);
 }

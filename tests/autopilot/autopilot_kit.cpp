@@ -11,17 +11,18 @@
 #include "track/ground_material.h"
 #include "track/terrain.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 namespace autopilot_kit {
 
 void use_four_sections() {
   clear_timing_gates();
-  for (int k = 0; k < 3; ++k) timing_gates.push_back({{100.0f * k, 0, 0}, {1, 0, 0}, 10});
+  for (int k = 0; k < 3; ++k) track().timing.gates.push_back({{100.0f * k, 0, 0}, {1, 0, 0}, 10});
   // First lap: 0, 1 (no new section), 2; normal lap: 0, 2.
-  lap_sequence = {0, GATE_NO_SEGMENT + 1, 2, 0, 2};
-  first_lap_count = 3;
-  normal_lap_count = 2;
-  first_lap_real_count = normal_lap_real_count = 2;
+  track().timing.lap_sequence = {0, GATE_NO_SEGMENT + 1, 2, 0, 2};
+  track().timing.first_lap_count = 3;
+  track().timing.normal_lap_count = 2;
+  track().timing.first_lap_real_count = track().timing.normal_lap_real_count = 2;
   size_line_tables();
 }
 
@@ -80,7 +81,7 @@ void RobotBikeTest::SetUp() {
                            "generic_rider.shp", "front_wheel.shp", "rear_wheel.shp"})
     testkit::write_file(folders->data + name, testkit::read_file(testkit::fixtures_dir() + "physics/" + name));
   start_physics();
-  terrain = flat_field();
+  track().terrain = flat_field();
   race_clock = 0;
   saved_signal = race.start_signal_tick;
   saved_drop = race.gate_drop_tick;
@@ -108,7 +109,7 @@ void RobotBikeTest::TearDown() {
   free_bike(bike);
   bike = nullptr;
   stop_physics();
-  ReleaseTerrain(terrain);
+  ReleaseTerrain(track().terrain);
   reset_rider_lines();
   race.start_signal_tick = saved_signal;
   race.gate_drop_tick = saved_drop;

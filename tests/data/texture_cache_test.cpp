@@ -64,7 +64,7 @@ TEST_F(TextureCache, CachesByNameAndCountsEveryLevel) {
   EXPECT_NE(b, 0);
   EXPECT_NE(a, b);
   EXPECT_EQ(LoadTexture("@a.ppm"), a);
-  EXPECT_EQ(texture_bytes, (16u + 4u + 1u) * 3u + (4u + 1u) * 3u);
+  EXPECT_EQ(texture_memory.bytes, (16u + 4u + 1u) * 3u + (4u + 1u) * 3u);
   EXPECT_STREQ(TextureName(b), "@b.ppm");
   EXPECT_EQ(TextureName(12345), nullptr);
   EXPECT_EQ(texture_entries().size(), 2u);
@@ -87,7 +87,7 @@ TEST_F(TextureCache, NonPowerOfTwoIsResampledWithAWarning) {
   ASSERT_EQ(uploads.size(), 1u);
   EXPECT_EQ(uploads[0].width, 512);
   EXPECT_EQ(uploads[0].height, 256);
-  EXPECT_EQ(texture_bytes, static_cast<unsigned>(mip_chain_bytes(512, 256, 3) - 3));
+  EXPECT_EQ(texture_memory.bytes, static_cast<unsigned>(mip_chain_bytes(512, 256, 3) - 3));
 }
 
 TEST_F(TextureCache, ReductionDropsLevelsWhileBothSidesAreAbove128) {
@@ -158,13 +158,13 @@ TEST_F(TextureCache, CleanUpFreesOnlyStaleGenerations) {
   run_settings.debug_level = 1;
   for (const char* name : {"start.ppm", "old.ppm", "again.ppm", "new.ppm"}) data(name, ppm(2, 2));
   int permanent = LoadTexture("@start.ppm");  // generation 0: never deleted
-  texture_generation = 1;
+  texture_memory.generation = 1;
   int old = LoadTexture("@old.ppm");
   int again = LoadTexture("@again.ppm");
-  texture_generation = 2;
-  texture_bytes = 0;
+  texture_memory.generation = 2;
+  texture_memory.bytes = 0;
   EXPECT_EQ(LoadTexture("@again.ppm"), again);  // requested again: counted again, kept
-  EXPECT_EQ(texture_bytes, 15u);
+  EXPECT_EQ(texture_memory.bytes, 15u);
   int fresh = LoadTexture("@new.ppm");
   clean_up_textures();
   EXPECT_EQ(released, std::vector<int>{old});
@@ -247,10 +247,10 @@ TEST_F(TextureCache, DamagedAnimationsGiveTheirMessages) {
 TEST_F(TextureCache, CleanUpDropsAnimationsOfDeletedTextures) {
   run_settings.debug_level = 1;
   data("anim.seq", "ANIM1 1 1 10 0\n0\n" + flat_j7(2, 2, 5));
-  texture_generation = 1;
+  texture_memory.generation = 1;
   int id = LoadTexture("@anim.seq");
   ASSERT_NE(id, 0);
-  texture_generation = 2;
+  texture_memory.generation = 2;
   clean_up_textures();
   EXPECT_TRUE(texture_animations().empty());
   EXPECT_EQ(std::string(message_line(0)), "deleting anim 0 for tid " + std::to_string(id));

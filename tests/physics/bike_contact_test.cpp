@@ -83,7 +83,7 @@ TEST_F(BikeContact, ASecondCollisionInOneTickPushesWithForces) {
   EXPECT_GT(joints_on(a), joints_before);  // contact joints
   EXPECT_EQ(a->last_bike_collision_tick, 50);
   EXPECT_EQ(b->last_bike_collision_tick, 50);
-  dJointGroupEmpty(contact_group);
+  dJointGroupEmpty(physics.contacts);
 
   // Both already hit a bike this tick: explicit forces instead of joints.
   for (Bike* bike : {a, b})
@@ -171,7 +171,7 @@ TEST_F(BikeContact, EveryOverlapBecomesAContact) {
     collide_bikes(*a, *b);
     EXPECT_EQ(joints_on(b) - before, expected) << n;
     touching += expected > 0;
-    dJointGroupEmpty(contact_group);
+    dJointGroupEmpty(physics.contacts);
     a->last_bike_collision_tick = b->last_bike_collision_tick = -1;
   }
   EXPECT_GT(touching, 50);

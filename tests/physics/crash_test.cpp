@@ -13,6 +13,7 @@
 #include "physics/rider_limbs.h"
 #include "physics/shape_contact.h"
 #include "scenario_kit.h"
+#include "track/track.h"
 
 using namespace physics_kit;
 
@@ -49,7 +50,7 @@ TEST_F(Crash, LandingUpsideDownThrowsTheRiderWhoComesBack) {
       for (int side = 0; side < 2; ++side) {
         // The feet stay out of the ground and within reach of the hips.
         const Vec3& foot = b->crash_points[side].position;
-        EXPECT_GE(foot.y, TerrainHeightAt(terrain, foot.x, foot.z));
+        EXPECT_GE(foot.y, TerrainHeightAt(track().terrain, foot.x, foot.z));
         Vec3 hip = body_point(b->rider, side_point(g.hip, side));
         EXPECT_LE(length(foot - hip), g.thigh + g.shin + 1e-9);
       }
@@ -79,7 +80,7 @@ TEST_F(Crash, UpsideDownOnTheGroundThrowsOnlyAboveWalkingPace) {
     turn_over(b, 300, 300, 5.0);  // the rider's shape dips into the ground
     set_velocity(b, {c.speed, 0, 0});
     collide_bike_ground(*b);
-    dJointGroupEmpty(contact_group);
+    dJointGroupEmpty(physics.contacts);
     EXPECT_EQ(bike_crashed(*b), c.thrown) << c.speed;
     EXPECT_TRUE(b->body_touched_ground);
   }
@@ -103,14 +104,14 @@ TEST_F(Crash, ObjectsKnockTheRiderOffAbove20FeetPerSecond) {
     dRSetIdentity(identity);
     const dReal position[3] = {at.x, at.y, at.z};
     EXPECT_TRUE(collide_shape_with_bike(*b, post, nullptr, position, identity, false));
-    dJointGroupEmpty(contact_group);
+    dJointGroupEmpty(physics.contacts);
     EXPECT_EQ(bike_crashed(*b), c.thrown) << c.speed;
   }
 }
 
 TEST_F(Crash, RidingIntoAWallThrowsTheRider) {
   // A wall 6 ft high across the course.
-  terrain = shaped_terrain(8, 2, [](float, float z) { return z < 800 ? 6.0f : 0.0f; });
+  track().terrain = shaped_terrain(8, 2, [](float, float z) { return z < 800 ? 6.0f : 0.0f; });
   Bike* b = add_bike("crf250(2009)", 500, 900);
   apply_settings(*b, settings);
   for (int t = 0; t < 8 * 128 && !bike_crashed(*b); ++t) run(1, [&](int) { hold_speed(b, 40 * MPH); });

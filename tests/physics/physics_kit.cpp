@@ -9,6 +9,7 @@
 #include "physics/bike_tick.h"
 #include "physics/physics_world.h"
 #include "physics/rider.h"
+#include "track/track.h"
 
 namespace physics_kit {
 
@@ -40,7 +41,7 @@ void PhysicsTest::SetUp() {
                            "generic_rider.shp", "front_wheel.shp", "rear_wheel.shp"})
     testkit::write_file(folders->data + name, testkit::read_file(testkit::fixtures_dir() + "physics/" + name));
   start_physics();
-  terrain = flat_terrain(7, 2);
+  track().terrain = flat_terrain(7, 2);
   race_clock = 0;
 }
 
@@ -48,7 +49,7 @@ void PhysicsTest::TearDown() {
   for (Bike* b : bikes) free_bike(b);
   bikes.clear();
   stop_physics();
-  ReleaseTerrain(terrain);
+  ReleaseTerrain(track().terrain);
   folders.reset();
 }
 

@@ -8,6 +8,7 @@
 #include "physics/bike_setup.h"
 #include "physics/rider.h"
 #include "scenario_kit.h"
+#include "track/track.h"
 
 using namespace physics_kit;
 
@@ -18,7 +19,7 @@ class Riding : public PhysicsTest {
   void SetUp() override {
     PhysicsTest::SetUp();
     reset_settings();
-    terrain = flat_terrain(9, 2);  // 2048 ft of level, grippy ground
+    track().terrain = flat_terrain(9, 2);  // 2048 ft of level, grippy ground
   }
   // The player's setup with the default settings: arcade physics, automatic
   // shifting, front antilock, dab when stopped.
@@ -116,12 +117,12 @@ TEST_F(Riding, BrakesFrom40MphToAStop) {
 
 TEST_F(Riding, FrontAntilockLetsTheWheelTurnOnSlipperyGround) {
   // Wet clay beyond z = 1720 ft: the bikes reach speed on grippy ground first.
-  terrain.tile_count = 2;
-  terrain.materials[1] = default_tile_material();
-  terrain.materials[1].friction_value[0] = 0.25f;
-  int tiles = terrain_tiles(terrain);
+  track().terrain.tile_count = 2;
+  track().terrain.materials[1] = default_tile_material();
+  track().terrain.materials[1].friction_value[0] = 0.25f;
+  int tiles = terrain_tiles(track().terrain);
   for (int tz = 0; tz < 1720 / 4; ++tz)
-    for (int tx = 0; tx < tiles; ++tx) terrain.tile_map[static_cast<size_t>(tx + tiles * tz)] = 1;
+    for (int tx = 0; tx < tiles; ++tx) track().terrain.tile_map[static_cast<size_t>(tx + tiles * tz)] = 1;
   double lowest_spin[2] = {};
   for (int antilock = 0; antilock < 2; ++antilock) {
     Bike* b = add_bike("crf250(2009)", 900 + 200 * antilock, 1900);
@@ -194,7 +195,7 @@ float tabletop(float, float z) {
 }
 
 TEST_F(Riding, ClearsATabletopAndLandsOnBothWheels) {
-  terrain = shaped_terrain(9, 2, tabletop);
+  track().terrain = shaped_terrain(9, 2, tabletop);
   for (const char* setup : {"player", "robot"}) {
     SCOPED_TRACE(setup);
     Bike* b = std::string(setup) == "player" ? player_bike("kx250f(2009)", 1024, 2000) : add_bike("kx250f(2009)", 1024, 2000);
@@ -207,7 +208,7 @@ TEST_F(Riding, ClearsATabletopAndLandsOnBothWheels) {
       if (position(b).z < 1700) {
         airborne = down ? 0 : airborne + 1;
         longest_air = std::max(longest_air, airborne);
-        highest = std::max(highest, position(b).y - TerrainHeightAt(terrain, position(b).x, position(b).z));
+        highest = std::max(highest, position(b).y - TerrainHeightAt(track().terrain, position(b).x, position(b).z));
         if (down && longest_air > 32 && landing_tick < 0) landing_tick = t;
         if (landing_tick >= 0 && both_down_after_landing < 0 && both_wheels_down(b)) both_down_after_landing = t;
       }
@@ -226,7 +227,7 @@ TEST_F(Riding, ClearsATabletopAndLandsOnBothWheels) {
 }
 
 TEST_F(Riding, LeaningBackUnderPowerLiftsTheFront) {
-  terrain.materials[0].friction_value[0] = 1.2f;  // hard-packed: the tyre grips rather than spins
+  track().terrain.materials[0].friction_value[0] = 1.2f;  // hard-packed: the tyre grips rather than spins
   int wheelie_ticks[2] = {};
   double highest_pitch[2] = {};
   for (int lean = 0; lean < 2; ++lean) {

@@ -15,6 +15,7 @@
 #include "physics/rider.h"
 #include "scenario_kit.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 #include "track/track_list.h"
 #include "track/track_load.h"
 
@@ -33,16 +34,15 @@ TEST(ShippedTracks, BikesStandAtTheGateAndRaceOff) {
   apply_stability_preset(settings.stability.value);
   ASSERT_TRUE(build_track_list()) << "no tracks in " << testkit::game_dir();
   start_physics();
-  for (const std::string& dir : track_dirs) {
+  for (const std::string& dir : track_list.dirs) {
     SCOPED_TRACE(dir);
-    run_settings.loaded_track = dir;
-    ASSERT_EQ(LoadTrack(), 1);
-    ASSERT_GE(start_positions.size(), static_cast<size_t>(RIDERS));
+    ASSERT_EQ(LoadTrack(dir), 1);
+    ASSERT_GE(track().timing.start_positions.size(), static_cast<size_t>(RIDERS));
     std::vector<Bike*> bikes;
     for (int k = 0; k < RIDERS; ++k) {
       Bike* b = load_bike(k % 2 ? "kx125" : "yz250f(2009)", k, "1", nullptr, nullptr, nullptr, nullptr);
       ASSERT_NE(b->shapes[BODY_FRAME].source, nullptr) << "the shipped bike shapes load";
-      const StartPosition& p = start_positions[static_cast<size_t>(k)];
+      const StartPosition& p = track().timing.start_positions[static_cast<size_t>(k)];
       place_bike(*b, p.x, p.z, p.heading);
       if (k < RIDERS / 2) apply_settings(*b, settings);  // half ride with the player's assists
       set_automatic_shifting(*b, 1);
@@ -71,7 +71,7 @@ TEST(ShippedTracks, BikesStandAtTheGateAndRaceOff) {
       for (Bike* b : bikes) {
         Vec3 p = position(b);
         ASSERT_TRUE(std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z)) << b->slot;
-        ASSERT_GT(p.y, TerrainHeightAt(terrain, p.x, p.z) - 1) << b->slot;  // never through the ground
+        ASSERT_GT(p.y, TerrainHeightAt(track().terrain, p.x, p.z) - 1) << b->slot;  // never through the ground
         ASSERT_LT(speed(b), 150) << b->slot;
       }
     }

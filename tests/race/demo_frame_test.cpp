@@ -19,6 +19,7 @@
 #include "race/demo_header.h"
 #include "race_kit.h"
 #include "track/terrain.h"
+#include "track/track.h"
 
 namespace {
 
@@ -111,7 +112,7 @@ TEST_F(Frames, PositionsOutsideTheTerrainAreClampedToItsEdge) {
   Bike* copy = bike(50, 50, 0);
   apply_frame(*copy, frame.bytes, 5, 1);
   EXPECT_NEAR(body_position(copy->frame).x, 0, 1e-9);
-  EXPECT_NEAR(body_position(copy->frame).z, terrain.extent, 1e-9);
+  EXPECT_NEAR(body_position(copy->frame).z, track().terrain.extent, 1e-9);
 }
 
 TEST_F(Frames, StateByteCarriesGearDabThrottleOrTheCrash) {

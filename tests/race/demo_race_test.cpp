@@ -19,9 +19,11 @@
 #include "race/demo_playback.h"
 #include "race/demo_recording.h"
 #include "race/lap_timing.h"
+#include "race/race_session.h"
 #include "race/standings.h"
 #include "race_kit.h"
 #include "track/terrain.h"
+#include "track/track.h"
 
 namespace {
 
@@ -53,7 +55,7 @@ class DemoRace : public race_kit::FlatsRace {
     RaceSetup play = flats_race({}, 10);
     play.playback_path = DEFAULT_DEMO_PATH;
     ASSERT_EQ(start_race(play), 1);
-    ASSERT_NE(playback.input, nullptr);
+    ASSERT_NE(race.playback.input, nullptr);
   }
 };
 
@@ -70,7 +72,7 @@ TEST_F(DemoRace, ReplayPutsEveryFrameBodyWithinItsQuantisation) {
   EXPECT_EQ(race.gate_drop_tick, drop);
   EXPECT_EQ(race.slot_control[0], CONTROL_EXTERNAL);
   EXPECT_EQ(race.slot_control[1], CONTROL_EXTERNAL);
-  const double step = terrain.extent / 16777215.0;
+  const double step = track().terrain.extent / 16777215.0;
   std::vector<std::vector<Vec3>> replayed{frames()};
   ride(60 * TICKS_PER_SECOND, &replayed);
   ASSERT_EQ(replayed.size(), recorded.size());
@@ -82,13 +84,13 @@ TEST_F(DemoRace, ReplayPutsEveryFrameBodyWithinItsQuantisation) {
     }
   // The replayed rider is timed as the rider was.
   EXPECT_EQ(race.slot_bike[0]->crossing_ticks, crossings);
-  EXPECT_FLOAT_EQ(playback.visibility[0], 1.0f);
+  EXPECT_FLOAT_EQ(race.playback.visibility[0], 1.0f);
 
   // Past the end of the file the riders vanish where they stand.
   const Vec3 last = body_position(race.slot_bike[0]->frame);
   ride(2);
-  EXPECT_FLOAT_EQ(playback.visibility[0], 0.0f);
-  EXPECT_FLOAT_EQ(playback.visibility[1], 0.0f);
+  EXPECT_FLOAT_EQ(race.playback.visibility[0], 0.0f);
+  EXPECT_FLOAT_EQ(race.playback.visibility[1], 0.0f);
   EXPECT_NEAR(length(body_position(race.slot_bike[0]->frame) - last), 0, 1e-9);
 }
 
@@ -99,7 +101,7 @@ TEST_F(DemoRace, SeekingForwardAndBackLandsOnTheRightTick) {
   ride(30 * TICKS_PER_SECOND, &recorded);
 
   start_playback();
-  const double step = terrain.extent / 16777215.0;
+  const double step = track().terrain.extent / 16777215.0;
   auto expect_at_recorded_tick = [&] {
     ASSERT_LT(static_cast<size_t>(race_clock), recorded.size());
     const Vec3 d = body_position(race.slot_bike[0]->frame) - recorded[static_cast<size_t>(race_clock)][0];

@@ -5,6 +5,7 @@
 #include "core/race_clock.h"
 #include "core/units.h"
 #include "race/lap_timing.h"
+#include "race/race_session.h"
 #include "race/standings.h"
 #include "race_kit.h"
 #include "track/timing_gates.h"
@@ -97,15 +98,15 @@ TEST_F(LapTiming, LeaderFinishesOnTheLastLapAndEveryoneOnTheLapInProgress) {
   cross(leader, 5, 360);
   EXPECT_TRUE(leader.finished);
   EXPECT_FALSE(lapped.finished);
-  EXPECT_FALSE(results.results_final);
+  EXPECT_FALSE(race.results.results_final);
 
   cross(lapped, 4, 400);
   cross(lapped, 5, 410);
   EXPECT_TRUE(lapped.finished);
   EXPECT_EQ(completed_laps(lapped), 2);
-  ASSERT_TRUE(results.results_final);
-  EXPECT_EQ(results.final_standings[0].slot, 0);
-  EXPECT_EQ(results.final_standings[1].slot, 1);
+  ASSERT_TRUE(race.results.results_final);
+  EXPECT_EQ(race.results.final_standings[0].slot, 0);
+  EXPECT_EQ(race.results.final_standings[1].slot, 1);
   // A finished rider's crossings are no longer processed.
   cross(leader, 0, 500);
   EXPECT_EQ(leader.gates_passed, 18);

@@ -13,6 +13,7 @@
 #include "core/units.h"
 #include "physics/bike.h"
 #include "race/race_hooks.h"
+#include "race/race_session.h"
 #include "race/robot_roster.h"
 #include "race/standings.h"
 #include "race/starting_gate.h"
@@ -20,6 +21,7 @@
 #include "track/scenery.h"
 #include "track/terrain.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 #include "track/track_list.h"
 
 namespace {
@@ -40,7 +42,7 @@ class Lineup : public race_kit::FlatsRace {
 
 TEST(StartPose, RowsBehindTheGateAndALineWithoutOne) {
   clear_timing_gates();
-  start_positions = {{100, 0, 50, 0}, {110, 0, 50, 0}, {120, 0, 50, static_cast<float>(M_PI / 2)}};
+  track().timing.start_positions = {{100, 0, 50, 0}, {110, 0, 50, 0}, {120, 0, 50, static_cast<float>(M_PI / 2)}};
   struct Case {
     int v;
     double x, z, heading;
@@ -59,15 +61,15 @@ TEST(StartPose, RowsBehindTheGateAndALineWithoutOne) {
     EXPECT_NEAR(p.z, c.z, 1e-4);
     EXPECT_NEAR(p.heading, c.heading, 1e-6);
   }
-  start_positions.clear();
-  terrain.extent = 512;
+  track().timing.start_positions.clear();
+  track().terrain.extent = 512;
   for (int v : {0, 3, 39}) {
     StartPose p = start_pose(v);
     EXPECT_DOUBLE_EQ(p.x, 256 + 5 * v);
     EXPECT_DOUBLE_EQ(p.z, 256);
     EXPECT_DOUBLE_EQ(p.heading, 0);
   }
-  terrain.extent = 0;
+  track().terrain.extent = 0;
 }
 
 TEST_F(Lineup, MoreRidersThanPlacesStartInRowsOnTheGround) {
@@ -207,9 +209,9 @@ TEST_F(Lineup, FirstRaceAfterLaunchDrawsTheSameShuffleAndGateDrop) {
 
 TEST_F(Lineup, SameTrackIsKeptAndALostTrackFailsTheStart) {
   ASSERT_EQ(start({SLOT_ROBOT}), 1);
-  terrain.heights[0] = 123;  // a mark that a reload would wipe
+  track().terrain.heights[0] = 123;  // a mark that a reload would wipe
   ASSERT_EQ(start({SLOT_ROBOT}), 1);
-  EXPECT_EQ(terrain.heights[0], 123);
+  EXPECT_EQ(track().terrain.heights[0], 123);
 
   // Another track whose ground cannot be read: the session is gone.
   testkit::write_file(folders->data + "broken/terrain.hf", "not a height field");
@@ -237,8 +239,8 @@ TEST_F(Lineup, StartingGateBarsDropAfterTheGateDropTick) {
   testkit::write_file(folders->data + "startgate.shp", "1 0 1 -1 0.5 0.5 5000 500\n");
   select_flats();
   ASSERT_EQ(start({SLOT_ROBOT}), 1);
-  ASSERT_EQ(start_gate_statues.size(), 8u);
-  const Statue& bar = statues[static_cast<size_t>(start_gate_statues[0])];
+  ASSERT_EQ(track().timing.start_gate_statues.size(), 8u);
+  const Statue& bar = track().scenery.statues[static_cast<size_t>(track().timing.start_gate_statues[0])];
   auto lift = [&] { return std::atan2(bar.frame[2][1], bar.frame[1][1]); };  // the bar's turn about its first axis
   while (race_clock <= race.gate_drop_tick) {
     race_tick();

@@ -14,10 +14,12 @@
 #include "race/demo_recording.h"
 #include "race/lap_timing.h"
 #include "race/race_hooks.h"
+#include "race/race_session.h"
 #include "race/race_setup.h"
 #include "race/standings.h"
 #include "track/terrain.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 #include "track/track_list.h"
 #include "track/track_load.h"
 
@@ -62,7 +64,7 @@ void write_bike_shapes(const std::string& data) {
 }
 
 void use_flat_terrain() {
-  Terrain& t = terrain;
+  Terrain& t = track().terrain;
   ReleaseTerrain(t);
   t.grid_shift = FLATS_SHIFT;
   t.grid_size = (2 << FLATS_SHIFT) + 1;
@@ -91,13 +93,13 @@ void RaceTest::SetUp() {
 void RaceTest::TearDown() {
   end_race_session();
   UnloadTrack();
-  run_settings.loaded_track.clear();
+  track().name.clear();
   clear_timing_gates();
   stop_physics();
   folders.reset();
 }
 
-void RaceTest::write_track(const std::string& timing_gates) {
+void RaceTest::write_track(const std::string& gates_file) {
   const std::string folder = folders->data + "flats/";
   const int tiles = 1 << FLATS_SHIFT;
   testkit::write_file(folder + "terrain.hf", flat_heights());
@@ -105,14 +107,14 @@ void RaceTest::write_track(const std::string& timing_gates) {
   testkit::write_file(folder + "texturelist", "1.0 5.0 15.0 @flats/dirt.png\n");
   testkit::write_file(folder + "tilemap", std::string(static_cast<size_t>(tiles) * tiles, '\0'));
   testkit::write_file(folder + "desc", "Flats\n");
-  testkit::write_file(folder + "timing_gates", timing_gates);
+  testkit::write_file(folder + "timing_gates", gates_file);
 }
 
 void RaceTest::select_flats() {
   reset_data_layer();  // see the files written since the index was built
   ASSERT_TRUE(build_track_list());
   select_track("flats");
-  ASSERT_EQ(track_dirs[static_cast<size_t>(selected_track)], "flats");
+  ASSERT_EQ(track_list.dirs[static_cast<size_t>(track_list.selected)], "flats");
 }
 
 std::vector<int32_t> RaceTest::lineup(std::vector<int32_t> codes) {
@@ -137,9 +139,9 @@ void FlatsRace::SetUp() {
 void HandTimedRace::SetUp() {
   RaceTest::SetUp();
   clear_timing_gates();
-  for (int k = 0; k < 6; ++k) timing_gates.push_back({{100.0f * k, 0, 0}, {1, 0, 0}, 10});
-  lap_sequence = {0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5};
-  first_lap_count = normal_lap_count = 6;
+  for (int k = 0; k < 6; ++k) track().timing.gates.push_back({{100.0f * k, 0, 0}, {1, 0, 0}, 10});
+  track().timing.lap_sequence = {0, 1, 2, 3, 4, 5, 0, 1, 2, 3, 4, 5};
+  track().timing.first_lap_count = track().timing.normal_lap_count = 6;
   race.gate_drop_tick = 0;
   race.race_length_ticks = 0;
   race.race_laps = race.finish_lap = 10;
@@ -155,7 +157,7 @@ Bike* HandTimedRace::bike_in_slot(int slot) {
 }
 
 void HandTimedRace::cross(Bike& b, int gate, int32_t tick) {
-  const TimingGate& g = timing_gates[static_cast<size_t>(gate)];
+  const TimingGate& g = track().timing.gates[static_cast<size_t>(gate)];
   dBodySetPosition(b.front_wheel, g.centre[0] + g.direction[0], 0, g.centre[2] + g.direction[2]);
   race_clock = tick;
   process_gates(b, tick);

@@ -11,6 +11,7 @@
 #include "physics/bike.h"
 #include "race/race_session.h"
 #include "testkit.h"
+#include "track/track.h"
 
 namespace race_kit {
 
@@ -24,7 +25,7 @@ class RaceTest : public ::testing::Test {
   void TearDown() override;
 
   // Writes the track "flats" with these timing gates (before start()).
-  void write_track(const std::string& timing_gates = FLATS_TIMING_GATES);
+  void write_track(const std::string& gates_file = FLATS_TIMING_GATES);
   // Builds the track list and selects "flats".
   void select_flats();
   // A lineup of the given codes, the rest empty.

@@ -6,6 +6,7 @@
 #include "physics/bike_controls.h"
 #include "physics/rider.h"
 #include "race/lap_timing.h"
+#include "race/race_session.h"
 #include "race/rider_snapshot.h"
 #include "race_kit.h"
 

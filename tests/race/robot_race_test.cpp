@@ -13,6 +13,7 @@
 #include "physics/bike_tick.h"
 #include "race/lap_timing.h"
 #include "race/race_hooks.h"
+#include "race/race_session.h"
 #include "race/standings.h"
 #include "race_kit.h"
 
@@ -33,7 +34,7 @@ class RobotRace : public race_kit::FlatsRace {
   // Runs the race to its result or for at most `seconds` of race time.
   static void ride(double seconds) {
     const int32_t last = race_clock + static_cast<int32_t>(seconds / dt);
-    while (!results.results_final && race_clock < last) {
+    while (!race.results.results_final && race_clock < last) {
       drive_coaches();
       race_tick();
     }

@@ -10,10 +10,12 @@
 #include "core/units.h"
 #include "data/data_dirs.h"
 #include "race/lap_timing.h"
+#include "race/race_session.h"
 #include "race/results_file.h"
 #include "race/standings.h"
 #include "race_kit.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 namespace {
 
@@ -53,11 +55,11 @@ TEST_F(Standings, OrderIsGatesThenEarlierCrossingThenSlot) {
   rider(2, {10, 19});
   rider(3, {10, 20});
   update_standings();
-  ASSERT_EQ(results.standings_count, 4);
+  ASSERT_EQ(race.results.standings_count, 4);
   int order[4];
-  for (int k = 0; k < 4; ++k) order[k] = results.standings[k].slot;
+  for (int k = 0; k < 4; ++k) order[k] = race.results.standings[k].slot;
   EXPECT_EQ(std::vector<int>(order, order + 4), (std::vector<int>{1, 2, 0, 3}));
-  EXPECT_EQ(results.standings[0].last_tick, 30);
+  EXPECT_EQ(race.results.standings[0].last_tick, 30);
 }
 
 TEST_F(Standings, StretchReferenceAveragesCleanRidesOfTheField) {
@@ -113,7 +115,7 @@ TEST_F(Standings, CuttingCostsTimeAndLongPenaltiesCostWholeLaps) {
 }
 
 TEST_F(Standings, ResultsFileListsFinishersWithTimesAndCrossings) {
-  run_settings.loaded_track = "flats";
+  track().name = "flats";
   race.race_laps = race.finish_lap = 2;
   race.gate_drop_tick = 100;
   auto at = [](int seconds) { return 100 + seconds * SECOND; };
@@ -135,7 +137,7 @@ TEST_F(Standings, ResultsFileListsFinishersWithTimesAndCrossings) {
     if (k != 8) crossings.push_back({11 * (k + 1), &b, k % 6});
   std::stable_sort(crossings.begin(), crossings.end(), [](const Crossing& x, const Crossing& y) { return x.seconds < y.seconds; });
   for (const Crossing& c : crossings) cross(*c.bike, c.gate, at(c.seconds));
-  ASSERT_TRUE(results.results_final);
+  ASSERT_TRUE(race.results.results_final);
   std::string text = testkit::read_file(home_folder() + "results.txt");
   std::vector<std::string> lines;
   for (size_t from = 0, end; (end = text.find("\r\n", from)) != std::string::npos; from = end + 2)

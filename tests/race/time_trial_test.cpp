@@ -11,9 +11,11 @@
 #include "race/demo_playback.h"
 #include "race/demo_recording.h"
 #include "race/lap_timing.h"
+#include "race/race_session.h"
 #include "race/standings.h"
 #include "race_kit.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 
 namespace {
 
@@ -35,7 +37,7 @@ class TimeTrial : public race_kit::FlatsRace {
     for (int t = 0; t < 120 * TICKS_PER_SECOND && done < laps; ++t) {
       const int before = rider().gates_passed;
       coach_tick(rider());
-      if (slow && rider().gates_passed == first_lap_count + 2 && braking < 3 * TICKS_PER_SECOND) {
+      if (slow && rider().gates_passed == track().timing.first_lap_count + 2 && braking < 3 * TICKS_PER_SECOND) {
         ++braking;
         set_throttle(rider(), 0);
         set_front_brake(rider(), 1);
@@ -51,7 +53,7 @@ class TimeTrial : public race_kit::FlatsRace {
 TEST_F(TimeTrial, StartsBeforeTheLapLineWithTheClockLongPastTheDrop) {
   EXPECT_TRUE(race.time_trial);
   EXPECT_EQ(race_clock, 300 * TICKS_PER_SECOND);
-  EXPECT_EQ(rider().gates_passed, first_lap_count - 2);
+  EXPECT_EQ(rider().gates_passed, track().timing.first_lap_count - 2);
   // On gate 2's centre, facing through it (+z): turned half round.
   const Vec3 frame = body_position(rider().frame);
   EXPECT_NEAR(frame.x, 400 - rider().info.frame_position[0], 1e-6);
@@ -68,35 +70,35 @@ TEST_F(TimeTrial, FastestLapBecomesTheGhostAndOnlyABetterOneReplacesIt) {
   ride_laps(1, true);  // the first timed lap, slow: there is no ghost yet
   ASSERT_TRUE(testkit::file_exists(fastlap()));
   const std::string slow_ghost = testkit::read_file(fastlap());
-  const int32_t slow_lap = results.time_trial_last_lap;
+  const int32_t slow_lap = race.results.time_trial_last_lap;
   EXPECT_GT(slow_lap, 0);
-  EXPECT_EQ(results.time_trial_best_lap, slow_lap);
+  EXPECT_EQ(race.results.time_trial_best_lap, slow_lap);
   ASSERT_NE(race.slot_bike[1], nullptr) << "the ghost rides";
   EXPECT_EQ(race.slot_control[1], CONTROL_EXTERNAL);
   EXPECT_FALSE(dBodyIsEnabled(race.slot_bike[1]->frame));
   EXPECT_TRUE(demo_recording_active());
 
   ride_laps(1, false);  // faster than the ghost: replaces it
-  const int32_t fast_lap = results.time_trial_last_lap;
+  const int32_t fast_lap = race.results.time_trial_last_lap;
   EXPECT_LT(fast_lap, slow_lap - 2 * TICKS_PER_SECOND);
-  EXPECT_EQ(results.time_trial_best_lap, fast_lap);
+  EXPECT_EQ(race.results.time_trial_best_lap, fast_lap);
   const std::string fast_ghost = testkit::read_file(fastlap());
   EXPECT_NE(fast_ghost, slow_ghost);
 
   ride_laps(1, true);  // slower again: the ghost stays
-  EXPECT_GT(results.time_trial_last_lap, fast_lap);
-  EXPECT_EQ(results.time_trial_best_lap, fast_lap);
+  EXPECT_GT(race.results.time_trial_last_lap, fast_lap);
+  EXPECT_EQ(race.results.time_trial_best_lap, fast_lap);
   EXPECT_EQ(testkit::read_file(fastlap()), fast_ghost);
 
   // Backing up aborts the attempt: the rider goes back before the line,
   // the ghost and the lap's recording are gone, the best lap stays.
   restart_time_trial_attempt();
-  EXPECT_EQ(rider().gates_passed, first_lap_count - 2);
+  EXPECT_EQ(rider().gates_passed, track().timing.first_lap_count - 2);
   EXPECT_EQ(race.slot_bike[1], nullptr);
   EXPECT_FALSE(demo_recording_active());
-  EXPECT_EQ(playback.input, nullptr);
-  EXPECT_EQ(results.time_trial_last_lap, 0);
-  EXPECT_EQ(results.time_trial_best_lap, fast_lap);
+  EXPECT_EQ(race.playback.input, nullptr);
+  EXPECT_EQ(race.results.time_trial_last_lap, 0);
+  EXPECT_EQ(race.results.time_trial_best_lap, fast_lap);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "track/scenery.h"
 #include "track/terrain.h"
+#include "track/track.h"
 #include "tracks_shipped.h"
 
 namespace {
@@ -23,7 +24,7 @@ class TrackGround : public ::testing::TestWithParam<std::string> {
     ASSERT_TRUE(shipped::load(GetParam()));
     course = shipped::course(GetParam());
   }
-  float height(Vec2 p) const { return TerrainHeightAt(terrain, static_cast<float>(p.x), static_cast<float>(p.y)); }
+  float height(Vec2 p) const { return TerrainHeightAt(track().terrain, static_cast<float>(p.x), static_cast<float>(p.y)); }
   SampledCourse course;
 };
 
@@ -31,7 +32,7 @@ TEST_P(TrackGround, TheRacingSurfaceIsRideable) {
   // Along the track no face is steeper than 45 degrees, across it no berm
   // steeper than 40, measured over one grid spacing everywhere on the
   // racing surface.
-  const double step = terrain.spacing;
+  const double step = track().terrain.spacing;
   double steepest_along = 0, steepest_across = 0;
   for (const std::vector<CourseSample>* path : {&course.loop, &course.start})
     for (size_t k = 0; k < path->size(); k += 2) {
@@ -51,14 +52,14 @@ TEST_P(TrackGround, TheRacingSurfaceIsRideable) {
 }
 
 TEST_P(TrackGround, NoWallsOrHolesAnywhere) {
-  const int p = terrain.grid_size;
+  const int p = track().terrain.grid_size;
   float steepest = 0;
   for (int j = 0; j < p; ++j)
     for (int i = 0; i + 1 < p; ++i) {
-      steepest = std::max(steepest, std::fabs(TerrainVertexHeight(terrain, i + 1, j) - TerrainVertexHeight(terrain, i, j)));
-      steepest = std::max(steepest, std::fabs(TerrainVertexHeight(terrain, j, i + 1) - TerrainVertexHeight(terrain, j, i)));
+      steepest = std::max(steepest, std::fabs(TerrainVertexHeight(track().terrain, i + 1, j) - TerrainVertexHeight(track().terrain, i, j)));
+      steepest = std::max(steepest, std::fabs(TerrainVertexHeight(track().terrain, j, i + 1) - TerrainVertexHeight(track().terrain, j, i)));
     }
-  EXPECT_LT(steepest / terrain.spacing, 1.3);
+  EXPECT_LT(steepest / track().terrain.spacing, 1.3);
 }
 
 TEST_P(TrackGround, SceneryStandsOffTheTrack) {
@@ -73,18 +74,18 @@ TEST_P(TrackGround, SceneryStandsOffTheTrack) {
       }
     return nearest;
   };
-  ASSERT_LT(first_track_billboard, static_cast<int>(billboards.size()));
-  ASSERT_LT(first_track_statue, static_cast<int>(statues.size()));
-  for (size_t k = first_track_billboard; k < billboards.size(); ++k)
-    EXPECT_GT(clearance(billboards[k].x, billboards[k].z), 1.0) << "billboard " << k;
-  for (size_t k = first_track_statue; k < statues.size(); ++k)
-    EXPECT_GT(clearance(statues[k].x, statues[k].z), 1.0) << "statue " << k << " " << statues[k].model_file;
+  ASSERT_LT(track().scenery.first_track_billboard, static_cast<int>(track().scenery.billboards.size()));
+  ASSERT_LT(track().scenery.first_track_statue, static_cast<int>(track().scenery.statues.size()));
+  for (size_t k = track().scenery.first_track_billboard; k < track().scenery.billboards.size(); ++k)
+    EXPECT_GT(clearance(track().scenery.billboards[k].x, track().scenery.billboards[k].z), 1.0) << "billboard " << k;
+  for (size_t k = track().scenery.first_track_statue; k < track().scenery.statues.size(); ++k)
+    EXPECT_GT(clearance(track().scenery.statues[k].x, track().scenery.statues[k].z), 1.0) << "statue " << k << " " << track().scenery.statues[k].model_file;
 }
 
 // The material of each corner of a tile: its kind's corner bits pick the
 // overlay or the base kind.
 std::array<int, 4> corner_kinds(int kind) {
-  int code = terrain.tile_code[kind];
+  int code = track().terrain.tile_code[kind];
   int base = (code >> 16) & 0xFF, overlay = (code >> 8) & 0xFF;
   std::array<int, 4> corners{};
   const int bits[4] = {8, 4, 2, 1};  // low x low z, high x low z, low x high z, high x high z
@@ -95,17 +96,17 @@ std::array<int, 4> corner_kinds(int kind) {
 // Every tile agrees with its right and lower neighbours about the
 // materials of the corners they share.
 int mismatched_corners() {
-  const int tiles = terrain_tiles(terrain);
+  const int tiles = terrain_tiles(track().terrain);
   int bad = 0;
   for (int tz = 0; tz < tiles; ++tz)
     for (int tx = 0; tx < tiles; ++tx) {
-      auto here = corner_kinds(terrain.tile_map[tx + tiles * tz]);
+      auto here = corner_kinds(track().terrain.tile_map[tx + tiles * tz]);
       if (tx + 1 < tiles) {
-        auto right = corner_kinds(terrain.tile_map[tx + 1 + tiles * tz]);
+        auto right = corner_kinds(track().terrain.tile_map[tx + 1 + tiles * tz]);
         bad += here[1] != right[0] || here[3] != right[2];
       }
       if (tz + 1 < tiles) {
-        auto below = corner_kinds(terrain.tile_map[tx + tiles * (tz + 1)]);
+        auto below = corner_kinds(track().terrain.tile_map[tx + tiles * (tz + 1)]);
         bad += here[2] != below[0] || here[3] != below[1];
       }
     }
@@ -115,22 +116,22 @@ int mismatched_corners() {
 // The plain material of a tile (its kind's base when all four corners
 // show it), or -1 for a transition.
 int plain_material(int tx, int tz) {
-  int code = terrain.tile_code[terrain.tile_map[tx + terrain_tiles(terrain) * tz]];
+  int code = track().terrain.tile_code[track().terrain.tile_map[tx + terrain_tiles(track().terrain) * tz]];
   int base = (code >> 16) & 0xFF, overlay = (code >> 8) & 0xFF;
   return base == overlay ? base : -1;
 }
 
 TEST_P(TrackGround, TransitionTilesFitTogetherAndRepaint) {
-  for (int kind = 0; kind < terrain.tile_count; ++kind)
-    EXPECT_NE(terrain.tile_code[kind], -256) << terrain.tile_texture_name[kind];
+  for (int kind = 0; kind < track().terrain.tile_count; ++kind)
+    EXPECT_NE(track().terrain.tile_code[kind], -256) << track().terrain.tile_texture_name[kind];
   ASSERT_EQ(mismatched_corners(), 0);
 
   // Into a 6 x 6 patch of each material, paint 2 x 2 tiles of every other
   // one: the tiles around find their transitions and everything still fits.
-  const int tiles = terrain_tiles(terrain);
+  const int tiles = terrain_tiles(track().terrain);
   std::vector<int> plain_kinds;
-  for (int kind = 0; kind < terrain.tile_count; ++kind)
-    if (terrain.tile_code[kind] == ((kind << 16) | (kind << 8))) plain_kinds.push_back(kind);
+  for (int kind = 0; kind < track().terrain.tile_count; ++kind)
+    if (track().terrain.tile_code[kind] == ((kind << 16) | (kind << 8))) plain_kinds.push_back(kind);
   ASSERT_GE(plain_kinds.size(), 3u);
   int painted = 0;
   for (int ground : plain_kinds)
@@ -143,7 +144,7 @@ TEST_P(TrackGround, TransitionTilesFitTogetherAndRepaint) {
         int other = plain_kinds[(painted + 1) % plain_kinds.size()];
         if (other == ground) other = plain_kinds[(painted + 2) % plain_kinds.size()];
         for (int dz = 2; dz < 4; ++dz)
-          for (int dx = 2; dx < 4; ++dx) PaintTile(terrain, tx + dx, tz + dz, other);
+          for (int dx = 2; dx < 4; ++dx) PaintTile(track().terrain, tx + dx, tz + dz, other);
         EXPECT_EQ(plain_material(tx + 2, tz + 2), other);
         EXPECT_EQ(plain_material(tx + 1, tz + 1), -1);  // a transition now
         ++painted;
@@ -156,13 +157,13 @@ TEST_P(TrackGround, TransitionTilesFitTogetherAndRepaint) {
 TEST_P(TrackGround, MaterialsRideAsTheyLook) {
   // Look up a plain kind by its texture and compare grip and drag.
   auto kind_of = [&](const std::string& texture) {
-    for (int k = 0; k < terrain.tile_count; ++k)
-      if (terrain.tile_texture_name[k] == "@" + texture) return k;
+    for (int k = 0; k < track().terrain.tile_count; ++k)
+      if (track().terrain.tile_texture_name[k] == "@" + texture) return k;
     return -1;
   };
   auto roost_modes = [&](int kind) {
     std::vector<int> modes;
-    for (const RoostType& r : terrain.materials[kind].roost) modes.push_back(r.mode);
+    for (const RoostType& r : track().terrain.materials[kind].roost) modes.push_back(r.mode);
     return modes;
   };
   const std::string folder = GetParam();
@@ -180,10 +181,10 @@ TEST_P(TrackGround, MaterialsRideAsTheyLook) {
     int sand = kind_of("sand.png"), wet = kind_of("wetsand.png");
     ASSERT_GE(std::min(sand, wet), 0);
     EXPECT_GT(RollResistAt(sand, 30).b, 2.5 * RollResistAt(wet, 30).a);  // deep sand sinks and drags
-    EXPECT_GT(terrain.materials[sand].roost[0].dig, 2.0f);               // and throws a lot
+    EXPECT_GT(track().terrain.materials[sand].roost[0].dig, 2.0f);               // and throws a lot
   }
   // Every kind throws something.
-  for (int k = 0; k < terrain.tile_count; ++k) EXPECT_NE(terrain.materials[k].roost[0].mode, 0) << k;
+  for (int k = 0; k < track().terrain.tile_count; ++k) EXPECT_NE(track().terrain.materials[k].roost[0].mode, 0) << k;
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, TrackGround, ::testing::ValuesIn(shipped::folders()));

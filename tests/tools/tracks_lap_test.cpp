@@ -9,6 +9,7 @@
 
 #include "track/terrain.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 #include "tracks_shipped.h"
 
 namespace {
@@ -33,14 +34,14 @@ struct Rider {
   std::vector<int> log;  // tick per sequence position, -1 missed
 
   void ride_to(Vec2 wheel, int tick) {
-    const int f = first_lap_count, n = normal_lap_count;
+    const int f = track().timing.first_lap_count, n = track().timing.normal_lap_count;
     bool missing = false;
     for (int i : {-3, -2, 0, 1, 2}) {
       int o = gates_passed + i;
       if (o < 0) continue;
       bool uncrossed = o >= static_cast<int>(log.size()) || log[o] == -1;
       if (uncrossed) missing = true;
-      if (in_gate(timing_gates[sequence_gate(o)], static_cast<float>(wheel.x), static_cast<float>(wheel.y))) {
+      if (in_gate(track().timing.gates[sequence_gate(o)], static_cast<float>(wheel.x), static_cast<float>(wheel.y))) {
         if (!missing && i < 0) continue;
         if (static_cast<int>(log.size()) <= o) log.resize(o + 1, -1);
         log[o] = tick;
@@ -74,10 +75,10 @@ std::vector<const CourseSample*> race_path(const SampledCourse& course, int laps
 }
 
 TEST_P(TrackLap, RidersAnywhereAcrossTheTrackPassEveryGateInOrder) {
-  ASSERT_GT(first_lap_count, 0);
-  ASSERT_GT(normal_lap_count, 0);
-  ASSERT_GT(first_lap_real_count, 0);
-  ASSERT_GT(normal_lap_real_count, 0);
+  ASSERT_GT(track().timing.first_lap_count, 0);
+  ASSERT_GT(track().timing.normal_lap_count, 0);
+  ASSERT_GT(track().timing.first_lap_real_count, 0);
+  ASSERT_GT(track().timing.normal_lap_real_count, 0);
   const int laps = 3;
   std::vector<const CourseSample*> path = race_path(course, laps);
   for (double across : {0.0, 0.85, -0.85}) {
@@ -87,7 +88,7 @@ TEST_P(TrackLap, RidersAnywhereAcrossTheTrackPassEveryGateInOrder) {
       const CourseSample& c = *path[k];
       rider.ride_to(c.p + c.left() * (across * c.half_width), static_cast<int>(k));
     }
-    EXPECT_EQ(rider.gates_passed, first_lap_count + (laps - 1) * normal_lap_count);
+    EXPECT_EQ(rider.gates_passed, track().timing.first_lap_count + (laps - 1) * track().timing.normal_lap_count);
     for (size_t p = 0; p < rider.log.size(); ++p) EXPECT_NE(rider.log[p], -1) << "missed position " << p;
     EXPECT_TRUE(std::is_sorted(rider.log.begin(), rider.log.end()));
   }
@@ -96,14 +97,14 @@ TEST_P(TrackLap, RidersAnywhereAcrossTheTrackPassEveryGateInOrder) {
 TEST_P(TrackLap, EveryLapEndsOnTheLapLine) {
   // Both laps end with the same gate, and the first lap starts on the
   // start straight, ahead of the starting places.
-  int line = sequence_gate(first_lap_count - 1);
-  EXPECT_EQ(sequence_gate(first_lap_count - 1 + normal_lap_count), line);
+  int line = sequence_gate(track().timing.first_lap_count - 1);
+  EXPECT_EQ(sequence_gate(track().timing.first_lap_count - 1 + track().timing.normal_lap_count), line);
   const CourseSample& finish = course.loop[course.loop_index(course.finish_s)];
-  const TimingGate& gate = timing_gates[line];
+  const TimingGate& gate = track().timing.gates[line];
   EXPECT_LT(std::hypot(gate.centre[0] - finish.p.x, gate.centre[2] - finish.p.y), 1.0);
   EXPECT_GE(gate.radius, finish.half_width);
-  const TimingGate& first = timing_gates[sequence_gate(0)];
-  const StartPosition& place = start_positions[0];
+  const TimingGate& first = track().timing.gates[sequence_gate(0)];
+  const StartPosition& place = track().timing.start_positions[0];
   float ahead = (first.centre[0] - place.x) * -std::sin(place.heading) + (first.centre[2] - place.z) * -std::cos(place.heading);
   EXPECT_GT(ahead, 20);
 }
@@ -122,8 +123,8 @@ bool chord_passes(const TimingGate& gate, Vec2 a, Vec2 b) {
 TEST_P(TrackLap, CuttingAcrossTheInfieldMissesAGate) {
   // Where each gate of the normal lap lies along it.
   std::vector<double> gate_at;
-  for (int e = 0; e < normal_lap_count; ++e) {
-    const TimingGate& g = timing_gates[sequence_gate(first_lap_count + e)];
+  for (int e = 0; e < track().timing.normal_lap_count; ++e) {
+    const TimingGate& g = track().timing.gates[sequence_gate(track().timing.first_lap_count + e)];
     double best = 1e9, at = 0;
     for (const CourseSample& c : course.loop) {
       double d = std::hypot(c.p.x - g.centre[0], c.p.y - g.centre[2]);
@@ -155,43 +156,43 @@ TEST_P(TrackLap, CuttingAcrossTheInfieldMissesAGate) {
       if (off < 8) continue;
       ++shortcuts;
       bool missed = false;
-      for (int e = 0; e < normal_lap_count && !missed; ++e)
+      for (int e = 0; e < track().timing.normal_lap_count && !missed; ++e)
         if (gate_at[e] > from + 1 && gate_at[e] < to - 1)
-          missed = !chord_passes(timing_gates[sequence_gate(first_lap_count + e)], a.p, b.p);
+          missed = !chord_passes(track().timing.gates[sequence_gate(track().timing.first_lap_count + e)], a.p, b.p);
       EXPECT_TRUE(missed) << "a straight line from " << a.s << " ft to " << b.s << " ft passes every gate";
     }
   EXPECT_GT(shortcuts, 0);  // the test looked at real shortcuts
 }
 
 TEST_P(TrackLap, FortyPlacesStandLevelAcrossTheStartStraight) {
-  ASSERT_EQ(start_positions.size(), 40u);
+  ASSERT_EQ(track().timing.start_positions.size(), 40u);
   const CourseSample* line = nullptr;
   for (const CourseSample& c : course.start)
     if (!line && c.s >= 0) line = &c;
   ASSERT_NE(line, nullptr);
-  for (size_t k = 0; k < start_positions.size(); ++k) {
+  for (size_t k = 0; k < track().timing.start_positions.size(); ++k) {
     SCOPED_TRACE("place " + std::to_string(k));
-    const StartPosition& p = start_positions[k];
+    const StartPosition& p = track().timing.start_positions[k];
     Vec2 offset{p.x - line->p.x, p.z - line->p.y};
     double along = offset.x * line->t.x + offset.y * line->t.y;
     double across = offset.x * line->left().x + offset.y * line->left().y;
     EXPECT_LT(std::fabs(along), 1.0);
     EXPECT_LT(std::fabs(across), line->half_width - 4);
-    EXPECT_NEAR(p.y, TerrainHeightAt(terrain, p.x, p.z), 0.05);
+    EXPECT_NEAR(p.y, TerrainHeightAt(track().terrain, p.x, p.z), 0.05);
     // Facing down the straight, on level ground under the rider and the gate.
     EXPECT_NEAR(-std::sin(p.heading), line->t.x, 1e-3);
     EXPECT_NEAR(-std::cos(p.heading), line->t.y, 1e-3);
     for (double ahead : {-6.0, 3.0, 10.0}) {
       float x = p.x - static_cast<float>(std::sin(p.heading) * ahead), z = p.z - static_cast<float>(std::cos(p.heading) * ahead);
-      EXPECT_NEAR(TerrainHeightAt(terrain, x, z), p.y, 0.15);
+      EXPECT_NEAR(TerrainHeightAt(track().terrain, x, z), p.y, 0.15);
     }
     if (k > 0) {
-      const StartPosition& q = start_positions[k - 1];
+      const StartPosition& q = track().timing.start_positions[k - 1];
       EXPECT_GT(std::hypot(p.x - q.x, p.z - q.z), 3.0);
     }
   }
   // Each place has its gate statue in front of it.
-  EXPECT_EQ(start_gate_statues.size(), 40u);
+  EXPECT_EQ(track().timing.start_gate_statues.size(), 40u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, TrackLap, ::testing::ValuesIn(shipped::folders()));

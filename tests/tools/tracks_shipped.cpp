@@ -5,6 +5,7 @@
 #include "core/run_settings.h"
 #include "data/data_dirs.h"
 #include "testkit.h"
+#include "track/track.h"
 #include "track/track_load.h"
 
 namespace shipped {
@@ -31,8 +32,7 @@ bool load(const std::string& folder) {
   setenv("BL_USER_HOME", home.c_str(), 1);
   setenv("BL_HOME", testkit::game_dir().c_str(), 1);
   reset_data_layer();
-  run_settings.loaded_track = folder;
-  return LoadTrack() == 1;
+  return LoadTrack(folder) == 1;
 }
 
 tracks::SampledCourse course(const std::string& folder) { return tracks::sample_course(design(folder).course); }

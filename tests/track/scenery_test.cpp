@@ -8,19 +8,20 @@
 #include "track/shape.h"
 #include "track/terrain.h"
 #include "track/timing_gates.h"
+#include "track/track.h"
 #include "track_fixture.h"
 
 namespace {
 
 // A tilted plane y = 0.5 x + 0.25 z over an 8 x 8 grid; extent `extent`.
 void set_plane_terrain(float extent) {
-  terrain = Terrain{};
-  terrain.grid_shift = 2;
-  terrain.grid_size = 9;
-  terrain.spacing = extent / 8;
-  terrain.extent = extent;
+  track().terrain = Terrain{};
+  track().terrain.grid_shift = 2;
+  track().terrain.grid_size = 9;
+  track().terrain.spacing = extent / 8;
+  track().terrain.extent = extent;
   for (int j = 0; j < 9; ++j)
-    for (int i = 0; i < 9; ++i) terrain.heights.push_back(0.5f * i * terrain.spacing + 0.25f * j * terrain.spacing);
+    for (int i = 0; i < 9; ++i) track().terrain.heights.push_back(0.5f * i * track().terrain.spacing + 0.25f * j * track().terrain.spacing);
 }
 
 struct Scenery : ::testing::Test {
@@ -43,25 +44,25 @@ TEST_F(Scenery, BillboardColourPrefixBothWays) {
   int plain = CreateBillboard(10, 0, 20, 5, 0.5f, "#ff0000@tree.png");  // no "#" in the eighth place
   int mixed = CreateBillboard(10, 0, 20, 5, 0.5f, "#A0b1C2#@tree.png");
   int none = CreateBillboard(1, 0, 1, 1, 1, nullptr);
-  const Billboard& r = billboards[static_cast<size_t>(red)];
+  const Billboard& r = track().scenery.billboards[static_cast<size_t>(red)];
   EXPECT_EQ(r.r, 255);
   EXPECT_EQ(r.g, 0);
   EXPECT_EQ(r.b, 0);
   EXPECT_STREQ(TextureName(r.texture), "@tree.png");
   EXPECT_FLOAT_EQ(r.y, 0.5f * 10 + 0.25f * 20 + 2);
-  EXPECT_EQ(billboards[static_cast<size_t>(plain)].texture, 0);
-  EXPECT_EQ(billboards[static_cast<size_t>(plain)].r, 255);
-  EXPECT_EQ(billboards[static_cast<size_t>(mixed)].g, 0xb1);
-  EXPECT_EQ(billboards[static_cast<size_t>(none)].texture, 0);
-  EXPECT_EQ(billboard_draw_list.size(), 2 * billboards.size());
+  EXPECT_EQ(track().scenery.billboards[static_cast<size_t>(plain)].texture, 0);
+  EXPECT_EQ(track().scenery.billboards[static_cast<size_t>(plain)].r, 255);
+  EXPECT_EQ(track().scenery.billboards[static_cast<size_t>(mixed)].g, 0xb1);
+  EXPECT_EQ(track().scenery.billboards[static_cast<size_t>(none)].texture, 0);
+  EXPECT_EQ(track().scenery.billboard_draw_list.size(), 2 * track().scenery.billboards.size());
 }
 
 TEST_F(Scenery, BillboardsFileAndWriter) {
   data("t/billboards", "[ 1 2 3 ] 4 0.5 @tree.png\n[4 0 4] 6 1 #00ff80#@tree.png\n[ 5 5 ] 1 1 @tree.png\n[9 9 9] 1 1 @tree.png\n");
   CreateBillboard(0, 0, 0, 1, 1, "@tree.png");  // before the mark: not saved
-  first_track_billboard = static_cast<int>(billboards.size());
+  track().scenery.first_track_billboard = static_cast<int>(track().scenery.billboards.size());
   ReadBillboards("@t");
-  ASSERT_EQ(billboards.size(), 3u);  // reading stops at the malformed line
+  ASSERT_EQ(track().scenery.billboards.size(), 3u);  // reading stops at the malformed line
   CreateBillboard(7, 0, 7, 1, 1, "@missing.png");  // no texture name: not saved
   EXPECT_EQ(billboards_file_text(),
             "[1.000000 2.000000 3.000000] 4.000000 0.500000 @tree.png\n"
@@ -75,22 +76,22 @@ TEST_F(Scenery, StatueMapsShapesAndBuckets) {
   int wall = CreateStatue(10, 0, 10, 0, "@wall.jm", "@wall-repeat.png", "null");
   int barrel = CreateStatue(20, 0, 20, 0, "@barrel.jm", "@barrel.png", "@nothing.shp");
   EXPECT_STREQ(message_line(0), "Warning: missing shape file @nothing.shp");
-  const Statue& c = statues[static_cast<size_t>(crate)];
+  const Statue& c = track().scenery.statues[static_cast<size_t>(crate)];
   EXPECT_STREQ(TextureName(c.normal_map), "@crate_norm.png");
   EXPECT_EQ(c.specular_map, 0);
   ASSERT_NE(c.shape, nullptr);
   EXPECT_FLOAT_EQ(c.shape->bound, 5.0f);
   EXPECT_FLOAT_EQ(c.y, 0.5f * 40 + 0.25f * 40 + 1);
   EXPECT_EQ(c.model_file, "@crate.jm");
-  EXPECT_STREQ(TextureName(statues[static_cast<size_t>(wall)].normal_map), "@wall_norm-repeat.ppm");
-  EXPECT_EQ(statues[static_cast<size_t>(wall)].shape, nullptr);
-  EXPECT_STREQ(TextureName(statues[static_cast<size_t>(barrel)].specular_map), "@barrel_spec.png");
+  EXPECT_STREQ(TextureName(track().scenery.statues[static_cast<size_t>(wall)].normal_map), "@wall_norm-repeat.ppm");
+  EXPECT_EQ(track().scenery.statues[static_cast<size_t>(wall)].shape, nullptr);
+  EXPECT_STREQ(TextureName(track().scenery.statues[static_cast<size_t>(barrel)].specular_map), "@barrel_spec.png");
   rebuild_scenery_buckets();
   // Only the crate has a shape: x, z 35..45 on an 80 field span cells 3..4.
   for (int cz = 0; cz < 8; ++cz)
     for (int cx = 0; cx < 8; ++cx) {
       bool listed = cx >= 3 && cx <= 4 && cz >= 3 && cz <= 4;
-      EXPECT_EQ(scenery_buckets[static_cast<size_t>(cx + 8 * cz)], listed ? std::vector<int>{crate} : std::vector<int>{})
+      EXPECT_EQ(track().scenery.buckets[static_cast<size_t>(cx + 8 * cz)], listed ? std::vector<int>{crate} : std::vector<int>{})
           << cx << "," << cz;
     }
 }
@@ -101,18 +102,18 @@ TEST_F(Scenery, StatueBucketsAtTheBorder) {
   int right = CreateStatue(1000, 0, 990, 0, "@crate.jm", "@crate.png", "@box.shp");
   rebuild_scenery_buckets();
   // x = 0: ((0 - 5) / 1000 - 0.125) * 4/3 * 8 is negative, clamped to cell 0.
-  EXPECT_EQ(scenery_buckets[0 + 8 * 4], std::vector<int>{left});
-  EXPECT_EQ(scenery_buckets[7 + 8 * 7], std::vector<int>{right});
+  EXPECT_EQ(track().scenery.buckets[0 + 8 * 4], std::vector<int>{left});
+  EXPECT_EQ(track().scenery.buckets[7 + 8 * 7], std::vector<int>{right});
   int listed = 0;
-  for (const auto& bucket : scenery_buckets) listed += static_cast<int>(bucket.size());
+  for (const auto& bucket : track().scenery.buckets) listed += static_cast<int>(bucket.size());
   EXPECT_EQ(listed, 2);
 }
 
 TEST_F(Scenery, StatuesFileAndWriter) {
   data("t/statues", "[ 1 0.5 2 ] 1.5 @crate.jm @crate.png @box.shp\n[3 0 4] 0 @wall.jm @wall-repeat.png null\n");
-  first_track_statue = 0;
+  track().scenery.first_track_statue = 0;
   ReadStatues("@t");
-  ASSERT_EQ(statues.size(), 2u);
+  ASSERT_EQ(track().scenery.statues.size(), 2u);
   EXPECT_EQ(statues_file_text(),
             "[1.000000 0.500000 2.000000] 1.500000 @crate.jm @crate.png @box.shp\n"
             "[3.000000 0.000000 4.000000] 0.000000 @wall.jm @wall-repeat.png null\n");
@@ -140,7 +141,7 @@ TEST_F(Scenery, GroundFrameFollowsTheSlope) {
     EXPECT_NEAR(det, 1.0f, 1e-5);
   }
   // On level ground: the rotation by the heading about y.
-  terrain.heights.assign(81, 3.0f);
+  track().terrain.heights.assign(81, 3.0f);
   float frame[3][3];
   GroundFrame(30, 30, 0.6f, frame);
   const float expected[3][3] = {{std::cos(0.6f), 0, std::sin(0.6f)}, {0, 1, 0}, {-std::sin(0.6f), 0, std::cos(0.6f)}};
@@ -158,40 +159,40 @@ TEST_F(Scenery, FlaggersFileWithSectionsClamped) {
                          "[ 30 0 30 ] 2 1 0 4 -7 99 @green.png @yellow.png\n"
                          "[ 31 0 31 ] 2 1 1 -1 -1 -1 @green.png @yellow.png\n"
                          "[ 32 0 32 ] 2 1 1 2 @green.png @yellow.png\n");
-  timing_gates.resize(5);
+  track().timing.gates.resize(5);
   ReadFlaggers("@t");
-  EXPECT_FLOAT_EQ(start_animation.duration, 2.5f);
-  EXPECT_FLOAT_EQ(start_animation.end[1], 0.0f);
-  EXPECT_STREQ(TextureName(start_animation.textures[0]), "@flag1.png");
-  EXPECT_STREQ(TextureName(start_animation.textures[4]), "@done.png");
-  EXPECT_EQ(billboards[static_cast<size_t>(start_animation.billboard)].texture, start_animation.textures[0]);
-  EXPECT_STREQ(TextureName(lap_board.textures[3]), "@finish.png");
-  ASSERT_EQ(flaggers.size(), 2u);
-  EXPECT_EQ(std::vector<int>(flaggers[0].sections, flaggers[0].sections + 4), (std::vector<int>{0, 4, -1, 4}));
-  EXPECT_STREQ(TextureName(flaggers[0].caution_texture), "@yellow.png");
-  EXPECT_EQ(billboards.size(), 4u);  // start, lap board, two flaggers
+  EXPECT_FLOAT_EQ(track().scenery.start_animation.duration, 2.5f);
+  EXPECT_FLOAT_EQ(track().scenery.start_animation.end[1], 0.0f);
+  EXPECT_STREQ(TextureName(track().scenery.start_animation.textures[0]), "@flag1.png");
+  EXPECT_STREQ(TextureName(track().scenery.start_animation.textures[4]), "@done.png");
+  EXPECT_EQ(track().scenery.billboards[static_cast<size_t>(track().scenery.start_animation.billboard)].texture, track().scenery.start_animation.textures[0]);
+  EXPECT_STREQ(TextureName(track().scenery.lap_board.textures[3]), "@finish.png");
+  ASSERT_EQ(track().scenery.flaggers.size(), 2u);
+  EXPECT_EQ(std::vector<int>(track().scenery.flaggers[0].sections, track().scenery.flaggers[0].sections + 4), (std::vector<int>{0, 4, -1, 4}));
+  EXPECT_STREQ(TextureName(track().scenery.flaggers[0].caution_texture), "@yellow.png");
+  EXPECT_EQ(track().scenery.billboards.size(), 4u);  // start, lap board, two flaggers
 }
 
 TEST_F(Scenery, FlaggersFileEndingAfterTheLapBoard) {
   data("t/flaggers", FLAGGERS);
   ReadFlaggers("@t");
-  EXPECT_TRUE(flaggers.empty());
-  EXPECT_EQ(start_animation.billboard, 0);
-  EXPECT_EQ(lap_board.billboard, 1);
+  EXPECT_TRUE(track().scenery.flaggers.empty());
+  EXPECT_EQ(track().scenery.start_animation.billboard, 0);
+  EXPECT_EQ(track().scenery.lap_board.billboard, 1);
   data("t/flaggers", "[ 10 3 10 ] [ 10 0 10 ] 4 1.5\n");
   ReadFlaggers("@t");
-  EXPECT_EQ(start_animation.billboard, -1);
-  EXPECT_EQ(lap_board.billboard, -1);
-  EXPECT_FLOAT_EQ(start_animation.duration, 1.0f);
+  EXPECT_EQ(track().scenery.start_animation.billboard, -1);
+  EXPECT_EQ(track().scenery.lap_board.billboard, -1);
+  EXPECT_FLOAT_EQ(track().scenery.start_animation.duration, 1.0f);
 }
 
 TEST_F(Scenery, DecalBoundingBoxesAndBuckets) {
-  terrain.folder = "@t";
+  track().terrain.folder = "@t";
   data("t/decals", "[ 20 15 ] 0 2 3 @tree.png\n[ 55 55 ] 1.5707964 2 3 @tree.png\n[ 1 1 ] 0 200 1 @tree.png\n");
-  ReadDecals(terrain);
-  ASSERT_EQ(terrain.decals.size(), 3u);
-  EXPECT_TRUE(terrain.has_decals);
-  auto bucket = [](int cx, int cz) { return terrain.decal_buckets[static_cast<size_t>(cx + 8 * cz)]; };
+  ReadDecals(track().terrain);
+  ASSERT_EQ(track().terrain.decals.size(), 3u);
+  EXPECT_TRUE(track().terrain.has_decals);
+  auto bucket = [](int cx, int cz) { return track().terrain.decal_buckets[static_cast<size_t>(cx + 8 * cz)]; };
   // Decal 0 covers x 17..23 and z 14..16: cells x 1..2, z 1.
   EXPECT_EQ(bucket(1, 1), (std::vector<int>{0, 2}));
   EXPECT_EQ(bucket(2, 1), (std::vector<int>{0, 2}));
@@ -200,11 +201,11 @@ TEST_F(Scenery, DecalBoundingBoxesAndBuckets) {
   EXPECT_EQ(bucket(5, 5), (std::vector<int>{1, 2}));
   EXPECT_EQ(bucket(6, 5), (std::vector<int>{2}));
   EXPECT_EQ(bucket(7, 7), (std::vector<int>{2}));  // the big one covers the whole field
-  remove_decal_bucket(terrain, 2);
+  remove_decal_bucket(track().terrain, 2);
   EXPECT_EQ(bucket(7, 7), std::vector<int>{});
-  insert_decal_bucket(terrain, 2);
+  insert_decal_bucket(track().terrain, 2);
   EXPECT_EQ(bucket(1, 1), (std::vector<int>{0, 2}));
-  EXPECT_EQ(decals_file_text(terrain).substr(0, 56), "[20.000000 15.000000] 0.000000 2.000000 3.000000 @tree.p");
+  EXPECT_EQ(decals_file_text(track().terrain).substr(0, 56), "[20.000000 15.000000] 0.000000 2.000000 3.000000 @tree.p");
 }
 
 }  // namespace

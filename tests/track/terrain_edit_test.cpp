@@ -5,6 +5,7 @@
 #include "testkit.h"
 #include "track/lighting.h"
 #include "track/terrain.h"
+#include "track/track.h"
 
 namespace {
 
@@ -33,8 +34,8 @@ Terrain flat_field(int shift, float height = 0.0f) {
 
 struct TerrainEdit : ::testing::Test {
   void SetUp() override {
-    lighting = Lighting{};
-    lighting.sun_vector[0] = 0, lighting.sun_vector[1] = 1, lighting.sun_vector[2] = 0;
+    track().lighting = Lighting{};
+    track().lighting.sun_vector[0] = 0, track().lighting.sun_vector[1] = 1, track().lighting.sun_vector[2] = 0;
     race_clock = 0;
   }
 };
@@ -48,7 +49,7 @@ TEST_F(TerrainEdit, ShadeVertexFromSunAmbientAndShadow) {
   ShadeVertex(t, 2, 2, rgb);
   EXPECT_EQ(rgb[0], static_cast<int>(0.5f * 0.5f * 255));
   // A slope facing away from the sun is darker than one facing it.
-  lighting.sun_vector[0] = 0.6f, lighting.sun_vector[1] = 0.8f;
+  track().lighting.sun_vector[0] = 0.6f, track().lighting.sun_vector[1] = 0.8f;
   Terrain slope = flat_field(1);
   for (int j = 0; j < 5; ++j)
     for (int i = 0; i < 5; ++i) slope.heights[static_cast<size_t>(i + 5 * j)] = static_cast<float>(i);

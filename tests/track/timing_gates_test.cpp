@@ -4,6 +4,7 @@
 
 #include "data/data_file.h"
 #include "testkit.h"
+#include "track/track.h"
 
 namespace {
 
@@ -23,14 +24,14 @@ const char* FIVE_GATES =
 
 TEST(TimingGates, SectionsAndSequencePositions) {
   read(std::string("startinggate:\n[ 1 2 3 ] 0.5\n [4 5 6] -1\n") + FIVE_GATES + "firstlap:\n0 1 2\nnormallap:\n1 2\n");
-  ASSERT_EQ(start_positions.size(), 2u);
-  EXPECT_FLOAT_EQ(start_positions[1].z, 6.0f);
-  EXPECT_FLOAT_EQ(start_positions[1].heading, -1.0f);
-  ASSERT_EQ(timing_gates.size(), 5u);
-  EXPECT_FLOAT_EQ(timing_gates[3].centre[2], 50.0f);
-  EXPECT_FLOAT_EQ(timing_gates[3].direction[0], -1.0f);
-  EXPECT_EQ(first_lap_count, 3);
-  EXPECT_EQ(normal_lap_count, 2);
+  ASSERT_EQ(track().timing.start_positions.size(), 2u);
+  EXPECT_FLOAT_EQ(track().timing.start_positions[1].z, 6.0f);
+  EXPECT_FLOAT_EQ(track().timing.start_positions[1].heading, -1.0f);
+  ASSERT_EQ(track().timing.gates.size(), 5u);
+  EXPECT_FLOAT_EQ(track().timing.gates[3].centre[2], 50.0f);
+  EXPECT_FLOAT_EQ(track().timing.gates[3].direction[0], -1.0f);
+  EXPECT_EQ(track().timing.first_lap_count, 3);
+  EXPECT_EQ(track().timing.normal_lap_count, 2);
   // Position 5 is entry F + (5 - 3) mod 2: gate 1.
   EXPECT_EQ(sequence_gate(5), 1);
   EXPECT_EQ(sequence_gate(2), 2);
@@ -45,9 +46,9 @@ TEST(TimingGates, SectionsAndSequencePositions) {
 
 TEST(TimingGates, EntriesAreNormalised) {
   read(std::string(FIVE_GATES) + "firstlap:\n-5 100007 3\nnormallap:\n100002 7 1\n");
-  EXPECT_EQ(lap_sequence, (std::vector<int32_t>{0, 100004, 3, 100002, 4, 1}));
-  EXPECT_EQ(first_lap_real_count, 2);
-  EXPECT_EQ(normal_lap_real_count, 2);
+  EXPECT_EQ(track().timing.lap_sequence, (std::vector<int32_t>{0, 100004, 3, 100002, 4, 1}));
+  EXPECT_EQ(track().timing.first_lap_real_count, 2);
+  EXPECT_EQ(track().timing.normal_lap_real_count, 2);
   EXPECT_EQ(sequence_entry(1), 100004);
   EXPECT_EQ(sequence_gate(1), 4);
 }
@@ -70,10 +71,10 @@ TEST(TimingGates, AcceptanceRule) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     read("startinggate:\n[ 7 8 9 ] 1\n" + c.text);
-    EXPECT_EQ(!timing_gates.empty(), c.accepted);
-    EXPECT_EQ(!lap_sequence.empty(), c.accepted);
-    EXPECT_EQ(first_lap_count > 0, c.accepted);
-    EXPECT_EQ(start_positions.size(), 1u);  // kept either way
+    EXPECT_EQ(!track().timing.gates.empty(), c.accepted);
+    EXPECT_EQ(!track().timing.lap_sequence.empty(), c.accepted);
+    EXPECT_EQ(track().timing.first_lap_count > 0, c.accepted);
+    EXPECT_EQ(track().timing.start_positions.size(), 1u);  // kept either way
     if (!c.accepted) {
       EXPECT_EQ(sequence_gate(4), 0);
       EXPECT_EQ(laps_completed_at(4), 0);
@@ -91,23 +92,23 @@ TEST(TimingGates, LimitsOnEveryList) {
   text += "\nnormallap:\n2\n";
   read(text);
   // The surplus is skipped, and the sections after it still count.
-  EXPECT_EQ(start_positions.size(), 40u);
-  EXPECT_FLOAT_EQ(start_positions.back().x, 39.0f);
-  EXPECT_EQ(timing_gates.size(), 256u);
-  EXPECT_EQ(first_lap_count, 256);
-  EXPECT_EQ(normal_lap_count, 1);
+  EXPECT_EQ(track().timing.start_positions.size(), 40u);
+  EXPECT_FLOAT_EQ(track().timing.start_positions.back().x, 39.0f);
+  EXPECT_EQ(track().timing.gates.size(), 256u);
+  EXPECT_EQ(track().timing.first_lap_count, 256);
+  EXPECT_EQ(track().timing.normal_lap_count, 1);
 }
 
 TEST(TimingGates, NumbersTooLargeForAFloatEndTheirSection) {
   read("startinggate:\n[ 1 2 3 ] 0\n[ 1e39 0 0 ] 0\n[ 4 5 6 ] 0\n" + std::string(FIVE_GATES) +
        "firstlap:\n0\nnormallap:\n1\n");
-  EXPECT_EQ(start_positions.size(), 1u);
-  EXPECT_EQ(timing_gates.size(), 0u);  // "[ 4 5 6 ]" is no section word
+  EXPECT_EQ(track().timing.start_positions.size(), 1u);
+  EXPECT_EQ(track().timing.gates.size(), 0u);  // "[ 4 5 6 ]" is no section word
   read("startinggate:\n[ 1 2 3 ] 0\n[ 1e39 0 0 ] 0\n" + std::string(FIVE_GATES) + "firstlap:\n0\nnormallap:\n1\n");
-  EXPECT_EQ(start_positions.size(), 1u);
-  EXPECT_EQ(timing_gates.size(), 5u);
+  EXPECT_EQ(track().timing.start_positions.size(), 1u);
+  EXPECT_EQ(track().timing.gates.size(), 5u);
   read("checkpoints:\n5 [ 0 0 0 ] [ 1 0 0 ]\n5 [ 0 0 0 ] [ 1 0 -1e40 ]\nfirstlap:\n0\nnormallap:\n0\n");
-  EXPECT_EQ(timing_gates.size(), 1u);
+  EXPECT_EQ(track().timing.gates.size(), 1u);
 }
 
 TEST(TimingGates, GateTestIsTheExitHalfDisc) {
@@ -130,10 +131,10 @@ TEST(TimingGates, WriterRoundTrips) {
   EXPECT_NE(written.find("firstlap:\n0 100001 2 \nnormallap:\n1 2 \n"), std::string::npos);
   ASSERT_TRUE(SaveTimingGates("@oval"));
   EXPECT_EQ(testkit::read_file(folders.home + "oval/timing_gates"), written);
-  std::vector<int32_t> sequence = lap_sequence;
+  std::vector<int32_t> sequence = track().timing.lap_sequence;
   read(written);
-  EXPECT_EQ(lap_sequence, sequence);
-  EXPECT_EQ(timing_gates.size(), 5u);
+  EXPECT_EQ(track().timing.lap_sequence, sequence);
+  EXPECT_EQ(track().timing.gates.size(), 5u);
   EXPECT_EQ(timing_gates_file_text(), written);
 }
 

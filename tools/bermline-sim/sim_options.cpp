@@ -8,24 +8,6 @@
 #include "platform/base/command_args.h"
 #include "race/race_session.h"
 
-const char* const SIM_USAGE =
-    "usage: bermline-sim [options]\n"
-    "  --track NAME        track folder (default rabbithill)\n"
-    "  --data DIR          game data folder (default: beside the program)\n"
-    "  --home DIR          home folder for demos, results and the log\n"
-    "  --robots N          the first N gates hold robots\n"
-    "  --lineup CODES      slot codes by gate, e.g. 1,2,2,2 (0 empty, 1 the coach,\n"
-    "                      2 robot, 3 robot on a 125, 4 robot on a 250, 1000+n robot number n)\n"
-    "  --laps N            laps (default 5)\n"
-    "  --minutes M         race length in minutes, then --laps more laps\n"
-    "  --skill S           novice, amateur or expert\n"
-    "  --max-seconds S     stop after S simulated seconds (default 1200)\n"
-    "  --practice          robots explore racing lines they have not tried\n"
-    "  --nolearn           keep the racing lines as they were (nothing learned is saved)\n"
-    "  --record FILE       record the race as a demo\n"
-    "  --play FILE         play a demo (with a lineup: race against it)\n"
-    "A value follows its option or is joined to it with '=' (--laps=3).\n";
-
 namespace {
 
 bool whole_number(const char* text, long low, long high, long* out) {

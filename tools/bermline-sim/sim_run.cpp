@@ -29,7 +29,7 @@
 namespace {
 
 bool track_exists(const std::string& name) {
-  for (const std::string& dir : track_dirs)
+  for (const std::string& dir : track_list.dirs)
     if (dir == name) return true;
   return false;
 }
@@ -43,14 +43,14 @@ bool demo_opens(const std::string& path) {
 
 // A playback is over once no playback rider got a whole frame this tick.
 bool playback_ended() {
-  if (!playback.input) return false;
+  if (!race.playback.input) return false;
   for (int slot = 0; slot < RACE_SLOTS; ++slot)
-    if (race.slot_bike[slot] && race.slot_control[slot] == CONTROL_EXTERNAL && playback.visibility[slot] > 0) return false;
+    if (race.slot_bike[slot] && race.slot_control[slot] == CONTROL_EXTERNAL && race.playback.visibility[slot] > 0) return false;
   return true;
 }
 
 std::string standings_text() {
-  const RaceResults& r = results;
+  const RaceResults& r = race.results;
   if (r.results_final) return results_table(r.final_standings, r.final_standings_count, false, std::time(nullptr));
   return results_table(r.standings, r.standings_count, true, std::time(nullptr));
 }
@@ -141,7 +141,7 @@ int run_sim(const SimOptions& o, std::FILE* out, std::FILE* err) {
   const int64_t most_ticks = static_cast<int64_t>(o.max_seconds / dt);
   const auto started = std::chrono::steady_clock::now();
   CrashCount crashes;
-  while (race_clock - first_tick < most_ticks && !results.results_final && !playback_ended()) {
+  while (race_clock - first_tick < most_ticks && !race.results.results_final && !playback_ended()) {
     drive_coaches();
     race_tick();
     crashes.tick();

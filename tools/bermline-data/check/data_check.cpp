@@ -37,7 +37,7 @@ bool check_series(const std::string& dir, const std::string& name, std::string* 
   }
   bool ok = true;
   for (const SeriesEvent& event : series.events) {
-    if (std::find(track_dirs.begin(), track_dirs.end(), event.track) == track_dirs.end()) {
+    if (std::find(track_list.dirs.begin(), track_list.dirs.end(), event.track) == track_list.dirs.end()) {
       *report += name + ": event \"" + event.name + "\" names the unknown track \"" + event.track + "\"\n";
       ok = false;
     }
@@ -60,7 +60,7 @@ bool check_data_folder(const std::string& dir, std::string* report) {
     *report += "no tracks found\n";
     ok = false;
   }
-  for (size_t i = 0; i < track_dirs.size(); ++i) ok = tracks::check_track(track_dirs[i], track_titles[i], report) && ok;
+  for (size_t i = 0; i < track_list.dirs.size(); ++i) ok = tracks::check_track(track_list.dirs[i], track_list.titles[i], report) && ok;
 
   int shapes = 0, models = 0, series = 0;
   for (const std::string& name : list_data_files()) {
@@ -83,7 +83,7 @@ bool check_data_folder(const std::string& dir, std::string* report) {
       ok = check_series(dir, name, report) && ok;
     }
   }
-  *report += std::to_string(track_dirs.size()) + " tracks, " + std::to_string(shapes) + " shapes, " +
+  *report += std::to_string(track_list.dirs.size()) + " tracks, " + std::to_string(shapes) + " shapes, " +
              std::to_string(models) + " models, " + std::to_string(series) + " series: " +
              (ok ? "all good" : "problems found") + "\n";
   return ok;

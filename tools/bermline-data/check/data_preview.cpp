@@ -21,7 +21,7 @@ bool write_previews(const std::string& dir, const std::string& out) {
   }
   bool ok = build_track_list();
   if (!ok) std::fprintf(stderr, "bermline-data: no tracks in '%s'\n", dir.c_str());
-  for (const std::string& track : track_dirs) {
+  for (const std::string& track : track_list.dirs) {
     std::string name = track;
     for (char& c : name)
       if (c == '/') c = '-';

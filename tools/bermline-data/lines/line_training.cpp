@@ -70,7 +70,7 @@ struct Training {
   // Runs the race started last to its results (or the time limit).
   void run(double most_seconds) {
     const int32_t last_tick = race_clock + static_cast<int32_t>(most_seconds / dt);
-    while (!results.results_final && race_clock < last_tick) {
+    while (!race.results.results_final && race_clock < last_tick) {
       drive_coaches();
       race_tick();
       report->simulated_seconds += dt;

@@ -58,7 +58,7 @@ std::vector<std::string> shipped_tracks(const std::string& root, const std::stri
   reset_data_layer();
   reset_settings();
   std::vector<std::string> tracks;
-  if (build_track_list()) tracks = track_dirs;
+  if (build_track_list()) tracks = track_list.dirs;
   return tracks;
 }
 

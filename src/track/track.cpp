@@ -1,0 +1,6 @@
+#include "track/track.h"
+
+Track& track() {
+  static Track loaded;
+  return loaded;
+}
