@@ -25,6 +25,7 @@
 #include "race/rider_snapshot.h"
 #include "race/standings.h"
 #include "track/terrain.h"
+#include "track/track.h"
 #include "track/timing_gates.h"
 
 namespace {
@@ -44,7 +45,7 @@ bool offline() { return !network_hooks().connected(); }
 bool yes(const SettingItem& item) { return std::strcmp(item.choice(), "Yes") == 0; }
 
 float terrain_height_under(double x, double z) {
-  return TerrainHeightAt(terrain, static_cast<float>(x), static_cast<float>(z));
+  return TerrainHeightAt(track().terrain, static_cast<float>(x), static_cast<float>(z));
 }
 
 int viewed_slot(const GameLoop& loop) { return loop.view.viewed_slot; }
@@ -235,11 +236,11 @@ void run_tick(GameLoop& loop) {
 // "--warp": once the leader has done the race's laps, the next race starts
 // with the lineup moved on one gate.
 void warp_restart(GameLoop& loop) {
-  if (results.standings_count == 0) return;
-  if (laps_completed_at(results.standings[0].gates_passed) < race.finish_lap) return;
+  if (race.results.standings_count == 0) return;
+  if (laps_completed_at(race.results.standings[0].gates_passed) < race.finish_lap) return;
   int32_t codes[RACE_SLOTS];
   for (int i = 0; i < RACE_SLOTS; ++i) codes[(i + 1) % RACE_SLOTS] = race.lineup[i];
-  RaceSetup setup = player_race_setup(settings, run_settings.loaded_track, static_cast<int32_t>(settings.laps.value));
+  RaceSetup setup = player_race_setup(settings, track().name, static_cast<int32_t>(settings.laps.value));
   setup.set_lineup(codes, player_identity(settings));
   setup.record = yes(settings.record);
   setup.race_length_ticks = static_cast<int32_t>(settings.minutes.value * 60 / dt);
@@ -254,8 +255,8 @@ void change_viewed_rider(GameLoop& loop, int direction) {
   const bool allowed = !viewed_is_local(loop) || (!offline() && network_hooks().warming_up()) || settings.spy.integer;
   if (!allowed) return;
   int order[RACE_SLOTS];
-  const int count = results.standings_count;
-  for (int i = 0; i < count; ++i) order[i] = results.standings[i].slot;
+  const int count = race.results.standings_count;
+  for (int i = 0; i < count; ++i) order[i] = race.results.standings[i].slot;
   loop.view.viewed_slot = neighbour_in_standings(loop.view.viewed_slot, direction, order, count);
 }
 
@@ -265,7 +266,7 @@ bool key_of(const GameLoop&, int code, int binding) {
 
 }  // namespace
 
-bool track_is_loaded() { return !terrain.heights.empty(); }
+bool track_is_loaded() { return !track().terrain.heights.empty(); }
 
 bool viewed_is_local(const GameLoop& loop) {
   const int slot = loop.view.viewed_slot;
@@ -397,7 +398,7 @@ void handle_input_event(GameLoop& loop, int code, bool pressed) {
     if (mode == VIEW_EDITOR) {
       draw_hooks().rebuild_terrain();
       editor_hooks().finish();
-      dJointGroupEmpty(contact_group);
+      dJointGroupEmpty(physics.contacts);
     }
     cycle_view(&loop.view, run_settings.editor);
   }

@@ -187,7 +187,7 @@ TEST_F(LoopTest, TabChangesTheViewAndSpectatorsPickRiders) {
   EXPECT_EQ(loop.view.viewed_slot, 0);
   tap(SDL_SCANCODE_RIGHTBRACKET);
   pass();
-  EXPECT_EQ(loop.view.viewed_slot, results.standings[1].slot);
+  EXPECT_EQ(loop.view.viewed_slot, race.results.standings[1].slot);
   tap(SDL_SCANCODE_TAB);
   tap(SDL_SCANCODE_TAB);
   pass();
