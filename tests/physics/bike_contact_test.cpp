@@ -215,4 +215,19 @@ TEST_F(Determinism, SameInputsGiveBitIdenticalStates) {
   for (size_t i = 0; i < first.size(); ++i) ASSERT_EQ(first[i], second[i]) << i;  // exact, not near
 }
 
+TEST_F(Determinism, TheWorldStepGivesTheSameBitsOnSeveralThreads) {
+  std::vector<double> alone = ride();
+  stop_physics();
+  set_physics_threads(3);
+  start_physics();
+  const bool threaded = physics.threading != nullptr;
+  std::vector<double> shared = ride();
+  stop_physics();
+  set_physics_threads(0);
+  start_physics();
+  ASSERT_TRUE(threaded);
+  ASSERT_EQ(alone.size(), shared.size());
+  for (size_t i = 0; i < alone.size(); ++i) ASSERT_EQ(alone[i], shared[i]) << i;
+}
+
 }  // namespace

@@ -16,6 +16,7 @@
 #include "data/data_dirs.h"
 #include "data_kit.h"
 #include "lines/line_training.h"
+#include "physics/physics_world.h"
 #include "platform/base/log.h"
 #include "race/race_core.h"
 #include "race/race_hooks.h"
@@ -33,6 +34,7 @@ int train_track(const std::string& root, const std::string& track, const std::st
   reset_settings();
   if (!build_track_list()) return 1;
   install_autopilot();
+  set_physics_threads(1);  // a process per core already
   start_race_core();
   bool ok = true;
   for (int skill = 0; skill < 3 && ok; ++skill) {
