@@ -98,22 +98,24 @@ void BM_RaceTick(benchmark::State& state) {
 }
 BENCHMARK(BM_RaceTick)->Arg(1)->Arg(10)->Arg(40)->Unit(benchmark::kMicrosecond)->MinTime(5);
 
-// 40 robots on the shipped expert lines, from ten seconds after the drop.
-void BM_RobotRaceTick(benchmark::State& state) {
-  if (!set_up_game()) {
-    state.SkipWithError("the default track did not load");
-    return;
-  }
+// 40 robots on the shipped expert lines, ten seconds after the drop.
+bool robots_racing() {
+  if (!set_up_game()) return false;
   robots_ride();
   RaceSetup setup = player_race_setup(settings, "rabbithill", 100);
   for (RaceSlot& slot : setup.slots) slot.code = SLOT_ROBOT;
   setup.skill = 2;
   race_clock = 0;
-  if (!start_race(setup)) {
+  if (!start_race(setup)) return false;
+  while (race_clock < race.gate_drop_tick + 10 * TICKS_PER_SECOND) race_tick();
+  return true;
+}
+
+void BM_RobotRaceTick(benchmark::State& state) {
+  if (!robots_racing()) {
     state.SkipWithError("the default track did not load");
     return;
   }
-  while (race_clock < race.gate_drop_tick + 10 * TICKS_PER_SECOND) race_tick();
   autopilot_seconds = 0;
   const auto began = std::chrono::steady_clock::now();
   for (auto _ : state) race_tick();
@@ -125,6 +127,38 @@ void BM_RobotRaceTick(benchmark::State& state) {
   end_race_session();
 }
 BENCHMARK(BM_RobotRaceTick)->Unit(benchmark::kMicrosecond)->MinTime(10);
+
+// The roost's share of the 40-robot tick: each tick races without roost,
+// then the roost of that tick (every wheel's emission and the particles'
+// flight) is timed on its own; the argument is the erosion factor.
+void BM_RoostTick(benchmark::State& state) {
+  if (!robots_racing()) {
+    state.SkipWithError("the default track did not load");
+    return;
+  }
+  const int frequency = run_settings.roost_frequency;
+  run_settings.erosion = static_cast<double>(state.range(0));
+  double roost_seconds = 0, rest_seconds = 0;
+  for (auto _ : state) {
+    run_settings.roost_frequency = 0;
+    const auto began = std::chrono::steady_clock::now();
+    race_tick();
+    const auto raced = std::chrono::steady_clock::now();
+    run_settings.roost_frequency = frequency;
+    emit_race_roost();
+    update_roost(race.roost);
+    const auto roosted = std::chrono::steady_clock::now();
+    rest_seconds += std::chrono::duration<double>(raced - began).count();
+    roost_seconds += std::chrono::duration<double>(roosted - raced).count();
+  }
+  const double ticks = static_cast<double>(state.iterations());
+  state.counters["roost_us_per_tick"] = 1e6 * roost_seconds / ticks;
+  state.counters["roost_share"] = roost_seconds / (roost_seconds + rest_seconds);
+  state.counters["particles_flying"] = race.roost.active_count;
+  run_settings.erosion = 0;
+  end_race_session();
+}
+BENCHMARK(BM_RoostTick)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->MinTime(5);
 
 // One tick of a 40-rider recording: packing every frame and the write.
 void BM_RecordDemoTick(benchmark::State& state) {

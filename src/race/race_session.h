@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "effects/roost.h"
 #include "race/demo_playback.h"
 #include "race/race_setup.h"
 #include "race/standings.h"
@@ -40,6 +41,7 @@ struct RaceSession {
 
   RaceResults results;    // the running order and the final result
   DemoPlayback playback;  // the demo being played, if any
+  RoostPool roost;        // the dirt in the air
 
   // The slot the camera and the heads-up display follow when the race
   // starts (the viewer picks others from there).
@@ -59,6 +61,10 @@ int start_race(const RaceSetup& setup);
 
 // Advances the session by one tick of dt.
 void race_tick();
+
+// The tick's roost: every bike emits, in an order that turns with the
+// clock so no bike always comes first for the pool's last entries.
+void emit_race_roost();
 
 // Puts the time-trial rider back before the lap line and drops the ghost.
 void restart_time_trial_attempt();

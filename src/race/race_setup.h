@@ -46,6 +46,11 @@ struct RaceSetup {
   std::string playback_path;      // a demo to play ("" = none)
   bool record = false;            // record the race as a demo
   std::string record_path;        // where ("" = "@demos/default.bldemo")
+  // A race of the game server: the track is reloaded when its ground was
+  // changed since it was loaded, and locked, so every client rides the
+  // same ground. Offline, a race on the loaded track rides the ruts the
+  // last one left.
+  bool online = false;
   bool practice = false;          // robots explore untried lines ("tester")
   bool learning = true;           // what the robots learn is saved
   // The player's bike setup and riding aids, applied to a local bike that

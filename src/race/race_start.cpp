@@ -61,13 +61,19 @@ void tear_down_session() {
   voxa_log("Finished deallocating bikes\n");
 }
 
-// Keeps the loaded track when it is the wanted one; otherwise loads it.
-bool load_wanted_track(const std::string& wanted) {
-  if (track_loaded() && track().name == wanted) return true;
-  if (track_loaded()) UnloadTrack();
-  ++texture_memory.generation;
-  texture_memory.bytes = 0;
-  return LoadTrack(wanted) != 0;
+// Keeps the loaded track when it is the wanted one (online, only while its
+// ground is as loaded); otherwise loads it. Online ground is locked.
+bool load_wanted_track(const std::string& wanted, bool online) {
+  Terrain& ground = track().terrain;
+  const bool keep = track_loaded() && track().name == wanted && !(online && ground.heights_modified);
+  if (!keep) {
+    if (track_loaded()) UnloadTrack();
+    ++texture_memory.generation;
+    texture_memory.bytes = 0;
+    if (!LoadTrack(wanted)) return false;
+  }
+  track().terrain.deformation_locked = online ? 1 : 0;
+  return true;
 }
 
 // Codes 6 to 999 come from nowhere; they ride as empty slots.
@@ -207,7 +213,7 @@ int start_race(const RaceSetup& setup) {
     playing = open_demo_playback(setup.playback_path) != 0;
     if (playing) wanted = race.playback.header.track;
   }
-  if (!load_wanted_track(wanted)) {
+  if (!load_wanted_track(wanted, setup.online)) {
     close_demo_files();
     return 0;
   }
@@ -226,7 +232,7 @@ int start_race(const RaceSetup& setup) {
     start_demo_recording(race.time_trial                ? track_demo_path(track().name, "lastlap.bldemo")
                          : setup.record_path.empty() ? std::string(DEFAULT_DEMO_PATH)
                                                      : setup.record_path);
-  // The roost particle pool is emptied here (effects issue).
+  reset_roost(race.roost);
   autopilot_hooks().forget_line_picks();
 
   post_message("%d MB texture memory used", static_cast<int>(texture_memory.bytes >> 20));

@@ -41,15 +41,26 @@ void step_slots() {
 
 }  // namespace
 
+void emit_race_roost() {
+  Bike* bikes[RACE_SLOTS];
+  const int count = race_bikes(bikes);
+  if (count == 0) return;
+  const int first = race_clock % count;
+  for (int k = 0; k < count; ++k) {
+    Bike& b = *bikes[(first + k) % count];
+    emit_roost(race.roost, b, race.slot_control[b.slot] != CONTROL_EXTERNAL);
+  }
+}
+
 void race_tick() {
   // Connected to a server, remote riders take their received states first
   // (network issue).
   const TimeTrialLaps laps_before = race.time_trial ? note_time_trial_laps() : TimeTrialLaps{};
   collide_race_bikes();
-  // Roost emission goes here: bikes in rotating order (effects issue).
+  emit_race_roost();
   step_physics_world();
   step_slots();
-  // The roost particles move here (effects issue).
+  update_roost(race.roost);
   animate_gate_bars();
   ++race_clock;
   record_demo_tick();

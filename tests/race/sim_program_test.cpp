@@ -88,6 +88,30 @@ TEST(SimProgram, RobotsRunForTheSimulatedSecondsAsked) {
   EXPECT_EQ(last[1], "256");
 }
 
+TEST(SimProgram, ErosionIsMeasuredAndDrawn) {
+  const std::string home = testkit::scratch_dir("home");
+  const std::string picture = home + "ground.png";
+  SimRun run = sim({"--lineup", "1,2", "--max-seconds", "25", "--erode", "1", "--roostfrequency=400", "--ground-diff", picture}, home);
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_GE(run.lines.size(), 2u);
+  std::smatch ground;
+  ASSERT_TRUE(std::regex_match(run.lines[run.lines.size() - 2], ground,
+                               std::regex(R"(ground moved_ft3=(\d+\.\d{3}) deepest_rut_ft=(\d+\.\d{4}) highest_pile_ft=(\d+\.\d{4}))")))
+      << run.lines[run.lines.size() - 2];
+  EXPECT_GT(std::stod(ground[1]), 0) << "riding off the gate digs";
+  EXPECT_GT(std::stod(ground[2]), 0);
+  EXPECT_GT(std::stod(ground[3]), 0) << "and the dirt lands somewhere";
+  EXPECT_TRUE(std::regex_match(run.lines.back(), LAST_LINE));
+  const std::string png = testkit::read_file(picture);
+  ASSERT_GT(png.size(), 24u);
+  EXPECT_EQ(png.substr(1, 3), "PNG");
+
+  // A picture that cannot be written fails the run.
+  SimRun unwritable = sim({"--lineup", "1", "--max-seconds", "1", "--ground-diff", home + "no/such/folder/g.png"}, home);
+  EXPECT_EQ(unwritable.status, 1);
+  EXPECT_NE(unwritable.err.find("can't write"), std::string::npos) << unwritable.err;
+}
+
 TEST(SimProgram, BadOptionsAreRefused) {
   const std::string home = testkit::scratch_dir("home");
   struct Case {
@@ -102,6 +126,8 @@ TEST(SimProgram, BadOptionsAreRefused) {
       {{"--skill", "pro"}, "bad value 'pro' for --skill"},
       {{"--max-seconds", "-3"}, "bad value '-3' for --max-seconds"},
       {{"--track", "nowhere"}, "no track 'nowhere'"},
+      {{"--erode", "2"}, "bad value '2' for --erode"},
+      {{"--roostfrequency", "1001"}, "bad value '1001' for --roostfrequency"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);

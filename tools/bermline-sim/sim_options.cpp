@@ -50,7 +50,7 @@ bool parse_lineup(const char* text, int32_t lineup[RACE_SLOTS]) {
 bool parse_sim_options(int argc, char** argv, SimOptions* o, std::string* error) {
   static const char* const VALUE_OPTIONS[] = {"--track", "--data",    "--home",    "--record",      "--play",
                                               "--robots", "--lineup", "--laps",    "--minutes",     "--max-seconds",
-                                              "--skill"};
+                                              "--skill", "--erode", "--roostfrequency", "--ground-diff"};
   ArgCursor cursor{argv + 1, argc - 1};
   while (cursor.left > 0) {
     if (match_option(&cursor, "--help", nullptr)) {
@@ -89,6 +89,12 @@ bool parse_sim_options(int argc, char** argv, SimOptions* o, std::string* error)
     else if (std::strcmp(name, "--home") == 0) o->home_dir = value;
     else if (std::strcmp(name, "--record") == 0) o->record_file = value;
     else if (std::strcmp(name, "--play") == 0) o->play_file = value;
+    else if (std::strcmp(name, "--ground-diff") == 0) o->ground_diff_file = value;
+    else if (std::strcmp(name, "--erode") == 0) ok = real_number(value, 0, 1, &o->erosion);
+    else if (std::strcmp(name, "--roostfrequency") == 0) {
+      ok = whole_number(value, 0, 1000, &n);
+      o->roost_frequency = static_cast<int>(n);
+    }
     else if (std::strcmp(name, "--robots") == 0) {
       ok = whole_number(value, 0, RACE_SLOTS, &n);
       if (ok) {

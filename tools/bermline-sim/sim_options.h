@@ -16,6 +16,9 @@ struct SimOptions {
   std::string record_file, play_file;
   bool practice = false;  // robots explore untried lines
   bool learning = true;   // robots' racing lines are saved after the race
+  double erosion = 0;     // 0 .. 1: how much dirt the roost moves
+  int roost_frequency = 250;  // percent, 0 .. 1000
+  std::string ground_diff_file;  // a picture of how the ground changed
 };
 
 // Parses argv[1..]. False after writing the reason to `error`.
@@ -38,4 +41,7 @@ inline constexpr const char* SIM_USAGE =
     "  --nolearn           keep the racing lines as they were (nothing learned is saved)\n"
     "  --record FILE       record the race as a demo\n"
     "  --play FILE         play a demo (with a lineup: race against it)\n"
+    "  --erode F           erosion 0..1: the roost takes dirt where it leaves and drops it where it lands\n"
+    "  --roostfrequency N  roost density in percent, 0..1000 (default 250)\n"
+    "  --ground-diff FILE  write how the ground changed as a PNG (ruts dark, piles bright)\n"
     "A value follows its option or is joined to it with '=' (--laps=3).\n";

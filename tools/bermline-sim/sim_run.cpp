@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "core/units.h"
 #include "data/data_dirs.h"
+#include "ground_diff.h"
 #include "physics/bike.h"
 #include "race/demo_playback.h"
 #include "race/demo_recording.h"
@@ -24,6 +25,7 @@
 #include "race/results_file.h"
 #include "race/standings.h"
 #include "sim_options.h"
+#include "track/track.h"
 #include "track/track_list.h"
 
 namespace {
@@ -98,6 +100,8 @@ int run_sim(const SimOptions& o, std::FILE* out, std::FILE* err) {
   reset_data_layer();
   open_home_and_log("simlog.txt");
   run_settings = RunSettings();
+  run_settings.erosion = o.erosion;
+  run_settings.roost_frequency = o.roost_frequency;
   reset_settings();
   if (!build_track_list()) {
     std::fprintf(err, "No tracks found\n");
@@ -137,6 +141,7 @@ int run_sim(const SimOptions& o, std::FILE* out, std::FILE* err) {
     return 1;
   }
 
+  const std::vector<float> pristine = track().terrain.heights;
   const int32_t first_tick = race_clock;
   const int64_t most_ticks = static_cast<int64_t>(o.max_seconds / dt);
   const auto started = std::chrono::steady_clock::now();
@@ -151,9 +156,17 @@ int run_sim(const SimOptions& o, std::FILE* out, std::FILE* err) {
 
   std::fputs(standings_text().c_str(), out);
   std::fputs(rider_report(crashes).c_str(), out);
+  bool written = true;
+  if (o.erosion > 0 || !o.ground_diff_file.empty()) {
+    const GroundChange change = ground_change(pristine, track().terrain);
+    std::fprintf(out, "ground moved_ft3=%.3f deepest_rut_ft=%.4f highest_pile_ft=%.4f\n", change.moved_ft3,
+                 change.deepest_rut_ft, change.highest_pile_ft);
+    written = o.ground_diff_file.empty() || write_ground_diff(o.ground_diff_file, pristine, track().terrain);
+    if (!written) std::fprintf(err, "bermline-sim: can't write '%s'\n", o.ground_diff_file.c_str());
+  }
   stop_race_core();  // saves what the robots learned (unless --nolearn)
   const double simulated = ticks * dt;
   std::fprintf(out, "ticks=%d wall_s=%.3f ticks_per_s=%.1f realtime=%.2f\n", ticks, wall, wall > 0 ? ticks / wall : 0.0,
                wall > 0 ? simulated / wall : 0.0);
-  return 0;
+  return written ? 0 : 1;
 }
